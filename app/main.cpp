@@ -1,0 +1,24 @@
+// キップルン: the window, or a script run without any display.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/program_options.h"
+#include "app/qt/window_main.h"
+#include "app/script/script_driver.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    auto parsed = kippurun::parseProgramOptions(args);
+    if (!parsed.options) {
+        std::cerr << parsed.error << "\n" << kippurun::usageText();
+        return 2;
+    }
+    const kippurun::ProgramOptions& options = *parsed.options;
+    if (options.help) {
+        std::cout << kippurun::usageText();
+        return 0;
+    }
+    if (options.script) return kippurun::runScript(options, std::cin, std::cout, std::cerr);
+    return kippurun::runWindow(argc, argv, options);
+}

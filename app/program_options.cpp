@@ -1,0 +1,79 @@
+#include "app/program_options.h"
+
+#include <charconv>
+#include <system_error>
+
+namespace kippurun {
+
+namespace {
+
+std::optional<Date> parseIsoDate(const std::string& text) {
+    // YYYY-MM-DD, a real calendar date.
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    int y = 0, m = 0, d = 0;
+    auto num = [&](std::size_t from, std::size_t len, int& out) {
+        const char* b = text.data() + from;
+        auto [p, ec] = std::from_chars(b, b + len, out);
+        return ec == std::errc() && p == b + len;
+    };
+    if (!num(0, 4, y) || !num(5, 2, m) || !num(8, 2, d)) return std::nullopt;
+    Date date{std::chrono::year(y), std::chrono::month(static_cast<unsigned>(m)),
+              std::chrono::day(static_cast<unsigned>(d))};
+    if (!date.ok()) return std::nullopt;
+    return date;
+}
+
+}  // namespace
+
+std::string usageText() {
+    return "使い方: kippurun [--script FILE] [--today YYYY-MM-DD] [--untin DIR] "
+           "[--quit-after-show] [--help]\n"
+           "  --script FILE       画面を開かずにスクリプトを実行する (FILE が - なら標準入力)\n"
+           "  --today YYYY-MM-DD  本日の日付を固定する\n"
+           "  --untin DIR         運賃表フォルダ (既定: プログラムの隣の Untin)\n"
+           "  --quit-after-show   画面を表示したら終了する (起動時間の計測用)\n"
+           "  --help              この説明を表示する\n";
+}
+
+OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
+    ProgramOptions options;
+    std::optional<std::filesystem::path> untin;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") {
+            options.help = true;
+        } else if (a == "--quit-after-show") {
+            options.quitAfterShow = true;
+        } else if (a == "--script") {
+            if (!value(v)) return {std::nullopt, "--script にファイル名がありません"};
+            options.script = v;
+        } else if (a == "--today") {
+            if (!value(v)) return {std::nullopt, "--today に日付がありません"};
+            auto date = parseIsoDate(v);
+            if (!date) return {std::nullopt, "--today の日付が正しくありません: " + v};
+            options.today = date;
+        } else if (a == "--untin") {
+            if (!value(v)) return {std::nullopt, "--untin にフォルダ名がありません"};
+            untin = std::filesystem::path(v);
+        } else {
+            return {std::nullopt, "不明な引数です: " + a};
+        }
+    }
+    options.untinDir = untin ? *untin : programFolder() / "Untin";
+    return {options, {}};
+}
+
+std::filesystem::path programFolder() {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path(ec);
+    return exe.parent_path();
+}
+
+}  // namespace kippurun

@@ -1,0 +1,30 @@
+#pragma once
+// The command line shared by the window and the script driver.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calendar/date_ops.h"
+
+namespace kippurun {
+
+struct ProgramOptions {
+    std::optional<std::string> script;  // --script FILE ("-" standard input)
+    std::optional<Date> today;          // --today YYYY-MM-DD
+    std::filesystem::path untinDir;     // --untin DIR, else "Untin" beside the program
+    bool quitAfterShow = false;         // --quit-after-show: window shown, then exit 0
+    bool help = false;
+};
+
+struct OptionsResult {
+    std::optional<ProgramOptions> options;
+    std::string error;  // Japanese message when options is empty
+};
+
+OptionsResult parseProgramOptions(const std::vector<std::string>& args);
+std::string usageText();
+// The folder that holds the running program.
+std::filesystem::path programFolder();
+
+}  // namespace kippurun

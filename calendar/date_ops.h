@@ -1,0 +1,23 @@
+#pragma once
+// Date arithmetic on std::chrono calendar types, and the long date with the
+// Japanese era shown on the sales screen.
+#include <chrono>
+#include <string>
+
+namespace kippurun {
+
+using Date = std::chrono::year_month_day;
+
+// The date from year, month and day with overflow rolling forward (and
+// back): month 13 is January of the next year, day 31 of a 30-day month is
+// the 1st of the next, day 0 the last day of the month before.
+Date makeDate(long long year, long long month, long long day);
+Date addDays(Date date, long long days);
+// 1 = Sunday ... 7 = Saturday.
+int weekdayNumber(Date date);
+int daysInMonth(int year, int month);  // Gregorian
+
+// "ggge年m月d日aaaa": 平成16年11月7日日曜日, 令和元年5月1日水曜日.
+std::string eraLongDate(Date date);
+
+}  // namespace kippurun

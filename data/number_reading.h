@@ -1,0 +1,29 @@
+#pragma once
+// The three ways this program reads and writes numbers held as texts. Every
+// table value, count box and bill box is a text; these are the only
+// conversions, used everywhere.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kippurun {
+
+// The leading decimal number of the text (sign, digits, decimal point,
+// exponent), blanks anywhere in it ignored; 0 when the text starts with no
+// number (the empty text included). Never throws; huge exponents saturate
+// to a finite value.
+double readLenient(std::string_view text);
+
+// The whole text must be one number; blanks around it are allowed.
+// Empty optional otherwise (the empty text included).
+std::optional<double> readStrict(std::string_view text);
+
+// A computed amount or count as a plain decimal: no separators, no decimal
+// point for a whole number (2460, -5, 0); a fraction in shortest form.
+std::string formatPlain(double value);
+
+// The total "#,###": thousands separated by commas, no decimals (rounded half
+// away from zero), and the empty text for 0.
+std::string formatTotal(double value);
+
+}  // namespace kippurun

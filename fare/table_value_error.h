@@ -1,0 +1,26 @@
+#pragma once
+// A table value that must be a number for a calculation and is not. The run
+// stops and leaves the bill cleared rather than print a wrong amount.
+#include <stdexcept>
+#include <string>
+
+namespace kippurun {
+
+class TableValueError : public std::runtime_error {
+public:
+    // `file` e.g. "Otona.csv"; arrival and departure as looked up;
+    // `text` the value found. what() is the Japanese message for the clerk.
+    TableValueError(std::string file, int arrival, int departure, std::string text);
+    const std::string& file() const { return file_; }
+    int arrival() const { return arrival_; }
+    int departure() const { return departure_; }
+    const std::string& text() const { return text_; }
+
+private:
+    std::string file_;
+    int arrival_;
+    int departure_;
+    std::string text_;
+};
+
+}  // namespace kippurun
