@@ -1,0 +1,157 @@
+// The calculation run of "実 行": prices the entry on the screen into the
+// bill and brings the bill page to the front.
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "app/frm_start.h"
+#include "data/number_reading.h"
+#include "fare/charge_pricing.h"
+#include "fare/passenger_pricing.h"
+#include "fare/table_value_error.h"
+
+namespace kippurun {
+
+namespace {
+
+// A count box may be empty (cleared for typing) or hold something typed
+// that is no whole number; such a count is no passenger at all.
+std::optional<double> wholeNumber(const std::string& text) {
+    std::optional<double> value = readStrict(text);
+    if (value && std::isfinite(*value) && *value == std::floor(*value)) return value;
+    return std::nullopt;
+}
+
+std::string countText(const std::string& text) { return wholeNumber(text) ? text : "0"; }
+
+// The visibility steps: an empty or non-numeric box counts as 0.
+bool isZero(const std::string& text) {
+    std::optional<double> value = readStrict(text);
+    return !value || *value == 0;
+}
+
+void showLine(const frmStart::BillLine& line, bool shown) {
+    line.label->visible = shown;
+    line.unit->visible = shown;
+    line.count->visible = shown;
+    line.subtotal->visible = shown;
+}
+
+bool isCoupon(int k) { return k >= 3 && k <= 6; }
+
+}  // namespace
+
+void frmStart::cmdJikkou_Click() {
+    try {
+        runCalculation();
+    } catch (const TableValueError& e) {
+        // Better no bill than a wrong one.
+        MeisaiClear();
+        prompt_.inform("運賃表エラー", e.what());
+    }
+}
+
+void frmStart::runCalculation() {
+    const int hatsu = cboHatsu.listIndex();
+    const int chaku = cboChaku.listIndex();
+    const int hatsu3 = cboHatsu3.listIndex();
+    const int chaku3 = cboChaku3.listIndex();
+    const int hatsu4 = cboHatsu4.listIndex();
+    const int chaku4 = cboChaku4.listIndex();
+
+    MeisaiClear();
+    lblKenshuM(0).caption = cboKenshu.text();
+    const int k = cboKenshu.listIndex();
+    lblMaisu.caption = isCoupon(k) ? "冊数" : "枚数";
+
+    const std::array<BillLine, 7> lines = billLines();
+    if (k >= 0 && k <= 6) {
+        PassengerJourney journey{k,      hatsu, chaku, cboHatsu2.listIndex(), cboChaku2.listIndex(),
+                                 hatsu3, chaku3};
+        if (std::optional<PassengerUnitPrices> prices = pricePassenger(tables, journey)) {
+            const TextBox* counts[] = {&txtNinzu, &txtNinzuK, &txtNinzuG};
+            const std::string* units[] = {&prices->adult, &prices->child, &prices->student};
+            for (int i = 0; i < 3; ++i) {
+                const BillLine& line = lines[static_cast<std::size_t>(i)];
+                line.unit->text = *units[i];
+                line.count->text = counts[i]->text;
+                line.subtotal->text = subtotalText(line.unit->text, countText(line.count->text));
+            }
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        const BillLine& line = lines[static_cast<std::size_t>(i)];
+        showLine(line, !isZero(line.count->text));
+    }
+
+    priceChargeSection(1, cboKenshu3.listIndex(), hatsu3, chaku3);
+    showChargeLines(1);
+    zeroCouponChargeLines();
+
+    if (frameRyokin2.visible) {
+        priceChargeSection(2, cboKenshu4.listIndex(), hatsu4, chaku4);
+        showChargeLines(2);
+    } else {
+        showLine(lines[5], false);
+        showLine(lines[6], false);
+        lblKenshuM(2).visible = false;
+    }
+    zeroCouponChargeLines();
+
+    double total = 0;
+    for (const BillLine& line : lines) total += readLenient(line.subtotal->text);
+    txtBill.text = formatTotal(total);
+
+    tabFullKey.setTab(3);
+}
+
+void frmStart::priceChargeSection(int section, int j, int e, int f) {
+    const std::string adults = countText(txtNinzu.text);
+    const std::string children = countText(txtNinzuK.text);
+    const std::string students = countText(txtNinzuG.text);
+    ChargeSection input{j, e, f, cboKenshu.listIndex(), txtSeason.text, adults, children, students};
+    ChargePricing pricing = priceCharge(tables, input);
+    if (!pricing.touched) return;
+
+    const std::array<BillLine, 7> lines = billLines();
+    const BillLine& adult = lines[section == 1 ? 3 : 5];
+    const BillLine& child = lines[section == 1 ? 4 : 6];
+    Label& name = lblKenshuM(section);
+    if (pricing.lines) {
+        const ChargeLines& priced = *pricing.lines;
+        if (!priced.captionLast) name.caption = priced.caption;
+        adult.unit->text = priced.adult.unit;
+        adult.count->text = priced.adult.count;
+        adult.subtotal->text = priced.adult.subtotal;
+        child.unit->text = priced.child.unit;
+        child.count->text = priced.child.count;
+        child.subtotal->text = priced.child.subtotal;
+        if (priced.captionLast) name.caption = priced.caption;
+    }
+    lblKenshuM(0).visible = true;
+}
+
+void frmStart::showChargeLines(int section) {
+    const std::array<BillLine, 7> lines = billLines();
+    const BillLine& adult = lines[section == 1 ? 3 : 5];
+    const BillLine& child = lines[section == 1 ? 4 : 6];
+    const bool adultShown = !isZero(adult.subtotal->text);
+    const bool childShown = !isZero(child.subtotal->text);
+    showLine(adult, adultShown);
+    showLine(child, childShown);
+    lblKenshuM(section).visible = adultShown || childShown;
+}
+
+void frmStart::zeroCouponChargeLines() {
+    if (!isCoupon(cboKenshu.listIndex())) return;
+    for (TextBox* box :
+         {&txtNin21, &txtSho21, &txtNin22, &txtSho22, &txtNin31, &txtSho31, &txtNin32, &txtSho32})
+        box->text = "0";
+}
+
+void frmStart::tabFullKey_Click() {
+    // The total belongs to the bill page; the lines stay for the next look.
+    if (tabFullKey.tab() != 3) txtBill.text.clear();
+}
+
+}  // namespace kippurun

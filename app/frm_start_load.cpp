@@ -1,0 +1,74 @@
+// The sales screen's load step, and the way out of the program.
+#include <string>
+#include <utility>
+
+#include "app/frm_start.h"
+#include "data/station_catalogue.h"
+
+namespace kippurun {
+
+void frmStart::Form_Load() {
+    dateBoxesFromToday();
+
+    for (TextBox* box :
+         {&txtTan01, &txtNin01, &txtSho01, &txtTan02, &txtNin02, &txtSho02, &txtTan03, &txtNin03,
+          &txtSho03, &txtBill,  &txtTan21, &txtNin21, &txtSho21, &txtTan22, &txtNin22, &txtSho22,
+          &txtTan31, &txtNin31, &txtSho31, &txtTan32, &txtNin32, &txtSho32})
+        box->text.clear();
+
+    // The student fares are read only by the student key and survive a reload.
+    FareTables loaded = FareTableLoad(untinDir_);
+    loaded.Gakuwari = std::move(tables.Gakuwari);
+    tables = std::move(loaded);
+
+    for (const char* type : {"片道乗車券", "往復乗車券", "連続乗車券", "普通回数券(11枚)",
+                             "６回回数券", "自由席特急回数券", "週末回数券"})
+        cboKenshu.addItem(type);
+    cboKenshu.setListIndex(0);
+
+    txtNinzu.text = "1";
+    txtNinzuK.text = "0";
+    txtNinzuG.text = "0";
+
+    for (std::string_view name : stationNames()) cboHatsu.addItem(std::string(name));
+    for (std::string_view name : stationNames()) cboChaku.addItem(std::string(name));
+
+    for (ComboBox* list : {&cboKenshu3, &cboKenshu4})
+        for (const char* type : {"自由席特急券", "指定席特急券", "グリーン特急券", "マリン指定券",
+                                 "マリングリーン券", "なし"})
+            list->addItem(type);
+    cboKenshu3.setListIndex(5);
+    cboKenshu4.setListIndex(5);
+
+    // EkimeiLoad: the station key layout.
+    // Eki1Set: the station keys' captions.
+
+    cboHatsu.setListIndex(tables.start.departure);
+    cboChaku.setListIndex(tables.start.arrival);
+    txtChaku.text = std::to_string(cboChaku.listIndex());
+
+    // JiKaiHantei.
+
+    tabFullKey.setTab(0);
+    frameRyokin.visible = false;
+    optRyokin1.select();
+    optHatsu1.select();
+
+    // KHantei, then Ghantei.
+
+    Today();
+    Calender();
+    Today();
+
+    // ExpressSet, ExpressHantei, MarineHantei.
+
+    cmdDayKettei_Click();
+}
+
+void frmStart::cmdExit_Click(int) {
+    if (prompt_.ask("終了", "キップルンを終了しますか？", PromptButtons::YesNo) ==
+        PromptAnswer::Yes)
+        ended_ = true;
+}
+
+}  // namespace kippurun
