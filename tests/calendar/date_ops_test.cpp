@@ -1,0 +1,91 @@
+#include "calendar/date_ops.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace kippurun {
+namespace {
+
+using std::chrono::year;
+
+Date ymd(int y, unsigned m, unsigned d) {
+    return Date{year{y}, std::chrono::month{m}, std::chrono::day{d}};
+}
+
+struct MakeDateCase {
+    long long y, m, d;
+    Date expected;
+};
+
+TEST(MakeDate, OverflowRollsForwardAndBack) {
+    const MakeDateCase cases[] = {
+        {2026, 9, 21, ymd(2026, 9, 21)},  {2026, 4, 31, ymd(2026, 5, 1)},
+        {2026, 11, 31, ymd(2026, 12, 1)}, {2026, 2, 29, ymd(2026, 3, 1)},
+        {2024, 2, 29, ymd(2024, 2, 29)},  {2026, 12, 32, ymd(2027, 1, 1)},
+        {2026, 13, 1, ymd(2027, 1, 1)},   {2026, 25, 1, ymd(2028, 1, 1)},
+        {2026, 0, 1, ymd(2025, 12, 1)},   {2026, -1, 1, ymd(2025, 11, 1)},
+        {2026, -12, 1, ymd(2024, 12, 1)}, {2026, 3, 0, ymd(2026, 2, 28)},
+        {2024, 3, 0, ymd(2024, 2, 29)},   {2026, 1, 0, ymd(2025, 12, 31)},
+        {2026, 1, -30, ymd(2025, 12, 1)}, {2026, 1, 365, ymd(2026, 12, 31)},
+        {2026, 13, 0, ymd(2026, 12, 31)}, {2026, 0, 0, ymd(2025, 11, 30)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.y) + "-" + std::to_string(c.m) + "-" + std::to_string(c.d));
+        EXPECT_EQ(makeDate(c.y, c.m, c.d), c.expected);
+    }
+}
+
+TEST(MakeDate, ExtremeInputsGiveAValidDate) {
+    EXPECT_TRUE(makeDate(LLONG_MAX, LLONG_MAX, LLONG_MAX).ok());
+    EXPECT_TRUE(makeDate(LLONG_MIN, LLONG_MIN, LLONG_MIN).ok());
+    EXPECT_TRUE(makeDate(40000, 1, 1).ok());
+    EXPECT_TRUE(addDays(ymd(32767, 12, 31), 1).ok());
+    EXPECT_TRUE(addDays(ymd(-32767, 1, 1), LLONG_MIN).ok());
+}
+
+TEST(AddDays, CrossesMonthsYearsAndLeapDays) {
+    EXPECT_EQ(addDays(ymd(2026, 12, 30), 2), ymd(2027, 1, 1));
+    EXPECT_EQ(addDays(ymd(2026, 9, 30), 1), ymd(2026, 10, 1));
+    EXPECT_EQ(addDays(ymd(2024, 2, 28), 1), ymd(2024, 2, 29));
+    EXPECT_EQ(addDays(ymd(2100, 2, 28), 1), ymd(2100, 3, 1));
+    EXPECT_EQ(addDays(ymd(2026, 1, 1), -1), ymd(2025, 12, 31));
+    EXPECT_EQ(addDays(ymd(2026, 1, 1), 0), ymd(2026, 1, 1));
+}
+
+TEST(WeekdayNumber, SundayIsOne) {
+    EXPECT_EQ(weekdayNumber(ymd(2004, 11, 7)), 1);  // Sunday
+    EXPECT_EQ(weekdayNumber(ymd(2026, 9, 21)), 2);  // Monday
+    EXPECT_EQ(weekdayNumber(ymd(2026, 12, 9)), 4);  // Wednesday
+    EXPECT_EQ(weekdayNumber(ymd(2026, 8, 1)), 7);   // Saturday
+    EXPECT_EQ(weekdayNumber(ymd(2000, 1, 1)), 7);
+}
+
+TEST(DaysInMonth, GregorianLeapYears) {
+    const struct {
+        int y, m, n;
+    } cases[] = {{2024, 2, 29},  {2016, 2, 29},  {2020, 2, 29}, {2028, 2, 29},
+                 {2000, 2, 29},  {2100, 2, 28},  {1900, 2, 28}, {2026, 2, 28},
+                 {2026, 1, 31},  {2026, 4, 30},  {2026, 6, 30}, {2026, 9, 30},
+                 {2026, 11, 30}, {2026, 12, 31}, {2026, 0, 0},  {2026, 13, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.y) + "-" + std::to_string(c.m));
+        EXPECT_EQ(daysInMonth(c.y, c.m), c.n);
+    }
+}
+
+TEST(EraLongDate, JapaneseEraWithFirstYearAsGannen) {
+    const struct {
+        Date date;
+        const char* text;
+    } cases[] = {
+        {ymd(2004, 11, 7), "平成16年11月7日日曜日"}, {ymd(2019, 5, 1), "令和元年5月1日水曜日"},
+        {ymd(2026, 12, 9), "令和8年12月9日水曜日"},  {ymd(2019, 4, 30), "平成31年4月30日火曜日"},
+        {ymd(1989, 1, 7), "昭和64年1月7日土曜日"},   {ymd(1989, 1, 8), "平成元年1月8日日曜日"},
+        {ymd(2026, 9, 22), "令和8年9月22日火曜日"},  {ymd(2027, 1, 1), "令和9年1月1日金曜日"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(eraLongDate(c.date), c.text);
+}
+
+}  // namespace
+}  // namespace kippurun
