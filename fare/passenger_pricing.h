@@ -3,6 +3,7 @@
 // type chosen in the ticket-type list.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "data/fare_tables.h"
 

@@ -1,0 +1,40 @@
+#include "fare/table_value_error.h"
+
+#include <cstddef>
+#include <string_view>
+#include <utility>
+
+namespace kippurun {
+
+namespace {
+
+// A cell of a damaged file may hold a huge text; the clerk's message shows
+// only its start, cut between characters so the message stays valid UTF-8.
+constexpr std::size_t kShownCharacters = 40;
+
+std::string shownText(std::string_view text) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == kShownCharacters) {
+            return std::string(text.substr(0, i)) + "…";
+        }
+    }
+    return std::string(text);
+}
+
+std::string message(const std::string& file, int arrival, int departure, const std::string& text) {
+    return "運賃表 " + file + " の値 (着 " + std::to_string(arrival) + ", 発 " +
+           std::to_string(departure) + ") \"" + shownText(text) + "\" が数値ではありません";
+}
+
+}  // namespace
+
+TableValueError::TableValueError(std::string file, int arrival, int departure, std::string text)
+    : std::runtime_error(message(file, arrival, departure, text)),
+      file_(std::move(file)),
+      arrival_(arrival),
+      departure_(departure),
+      text_(std::move(text)) {}
+
+}  // namespace kippurun

@@ -1,0 +1,215 @@
+#include "fare/passenger_pricing.h"
+
+#include <gtest/gtest.h>
+
+#include "fare/table_value_error.h"
+#include "pricing_tables.h"
+
+namespace kippurun {
+namespace {
+
+using testing::chosenTable;
+using testing::positionTable;
+
+// Each table has its own base, so a price from the wrong table shows.
+FareTables positionTables() {
+    FareTables t;
+    t.Otona = positionTable(107, 0);
+    t.Kodomo = positionTable(107, 100000);
+    t.Gakuwari = positionTable(107, 200000);
+    t.Kai6 = positionTable(107, 300000);
+    t.Kai6K = positionTable(107, 400000);
+    t.Jiyukai = positionTable(26, 500000);
+    t.JiyuKaiK = positionTable(26, 600000);
+    return t;
+}
+
+PassengerJourney journey(int k, int d1 = 0, int a1 = 67, int e = 3, int f = 10) {
+    PassengerJourney j;
+    j.k = k;
+    j.d1 = d1;
+    j.a1 = a1;
+    j.e = e;
+    j.f = f;
+    return j;
+}
+
+struct PriceRow {
+    int k;
+    const char *adult, *child, *student;
+};
+
+class PassengerRows : public ::testing::TestWithParam<PriceRow> {};
+
+// 岡山 (0) to 松山 (67) is cell 67 x 107 + 0 = 7169; express stops 3 -> 10 cell 263.
+TEST_P(PassengerRows, PricesFromTheRightTableCells) {
+    const PriceRow row = GetParam();
+    const auto prices = pricePassenger(positionTables(), journey(row.k));
+    ASSERT_TRUE(prices.has_value());
+    EXPECT_EQ(prices->adult, row.adult);
+    EXPECT_EQ(prices->child, row.child);
+    EXPECT_EQ(prices->student, row.student);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryType, PassengerRows,
+                         ::testing::Values(PriceRow{0, "7169", "107169", "207169"},
+                                           PriceRow{1, "14338", "214338", "414338"},
+                                           PriceRow{3, "71690", "1071690", "0"},
+                                           PriceRow{4, "307169", "407169", "0"},
+                                           PriceRow{5, "500263", "600263", "0"},
+                                           PriceRow{6, "71690", "1071690", "0"}));
+
+TEST(PassengerPricing, StoredPricesAreCopiedAndComputedOnesReadLeniently) {
+    FareTables t;
+    t.Otona = chosenTable(107, {{{67, 0}, "01230"}});
+    t.Kodomo = chosenTable(107, {{{67, 0}, "610円"}});
+    t.Kai6 = chosenTable(107, {{{67, 0}, "abc"}});
+    EXPECT_EQ(pricePassenger(t, journey(0))->adult, "01230");
+    EXPECT_EQ(pricePassenger(t, journey(0))->child, "610円");
+    EXPECT_EQ(pricePassenger(t, journey(1))->adult, "2460");
+    EXPECT_EQ(pricePassenger(t, journey(1))->child, "1220");
+    EXPECT_EQ(pricePassenger(t, journey(4))->adult, "abc");
+}
+
+TEST(PassengerPricing, StudentFaresBeforeTheStudentKeyAreEmptyOrZero) {
+    FareTables t = positionTables();
+    t.Gakuwari = Table();
+    EXPECT_EQ(pricePassenger(t, journey(0))->student, "");
+    EXPECT_EQ(pricePassenger(t, journey(1))->student, "0");
+}
+
+TEST(PassengerPricing, ElevenTicketAndWeekendCouponsAreEqual) {
+    const FareTables t = positionTables();
+    for (const auto& [d1, a1] : {std::pair{0, 67}, {67, 0}, {12, 12}, {106, 3}}) {
+        const auto eleven = pricePassenger(t, journey(3, d1, a1));
+        const auto weekend = pricePassenger(t, journey(6, d1, a1));
+        ASSERT_TRUE(eleven && weekend);
+        EXPECT_EQ(eleven->adult, weekend->adult);
+        EXPECT_EQ(eleven->child, weekend->child);
+        EXPECT_EQ(eleven->adult, std::to_string(10 * (a1 * 107 + d1)));
+    }
+}
+
+TEST(PassengerPricing, ExpressCouponFollowsTheChargeStopsNotTheJourney) {
+    const FareTables t = positionTables();
+    const auto base = pricePassenger(t, journey(5, 0, 67, 3, 10));
+    EXPECT_EQ(pricePassenger(t, journey(5, 5, 90, 3, 10))->adult, base->adult);
+    // A journey off the station list does not matter either.
+    EXPECT_EQ(pricePassenger(t, journey(5, 999, -1, 3, 10))->adult, base->adult);
+    EXPECT_EQ(pricePassenger(t, journey(5, 0, 67, 10, 3))->adult, "500088");
+}
+
+struct ContinuousRow {
+    const char *km1, *km2, *student;
+};
+
+class ContinuousStudentRule : public ::testing::TestWithParam<ContinuousRow> {};
+
+// Section 1 is 0 -> 67, section 2 is 67 -> 80. The swapped cells hold other
+// values, so a look-up with arrival and departure swapped changes the result.
+TEST_P(ContinuousStudentRule, DiscountsOnlySectionsOver100Km) {
+    const ContinuousRow row = GetParam();
+    FareTables t;
+    t.Otona = chosenTable(107, {{{67, 0}, "1000"}, {{80, 67}, "2000"}}, "9999999");
+    t.Kodomo = chosenTable(107, {{{67, 0}, "500"}, {{80, 67}, "1000"}}, "9999999");
+    t.Gakuwari = chosenTable(107, {{{67, 0}, "800"}, {{80, 67}, "1600"}}, "9999999");
+    t.Ekiro = chosenTable(
+        107, {{{67, 0}, row.km1}, {{80, 67}, row.km2}, {{0, 67}, "500"}, {{67, 80}, "0"}}, "x");
+    PassengerJourney j = journey(2);
+    j.d2 = 67;
+    j.a2 = 80;
+    const auto prices = pricePassenger(t, j);
+    ASSERT_TRUE(prices.has_value());
+    EXPECT_EQ(prices->adult, "3000");
+    EXPECT_EQ(prices->child, "1500");
+    EXPECT_EQ(prices->student, row.student);
+}
+
+INSTANTIATE_TEST_SUITE_P(FourCases, ContinuousStudentRule,
+                         ::testing::Values(ContinuousRow{"120", "100", "2800"},
+                                           ContinuousRow{"100", "100", "0"},
+                                           ContinuousRow{"100", "120", "2600"},
+                                           ContinuousRow{"120", "120", "2400"},
+                                           ContinuousRow{" 100.5 ", "99", "2800"}));
+
+struct StrictRow {
+    int k;
+    const char* file;  // the table holding "bad" at the looked-up cell
+    int arrival, departure;
+};
+
+class StrictReadings : public ::testing::TestWithParam<StrictRow> {};
+
+TEST_P(StrictReadings, NonNumberNamesFileAndCell) {
+    const StrictRow row = GetParam();
+    FareTables t;
+    t.Otona = positionTable(107);
+    t.Kodomo = positionTable(107);
+    t.Ekiro = chosenTable(107, {}, "150");
+    const std::string file = row.file;
+    Table& bad = file == "Otona.csv" ? t.Otona : file == "Kodomo.csv" ? t.Kodomo : t.Ekiro;
+    bad = chosenTable(107, {{{row.arrival, row.departure}, "7a"}}, "150");
+    PassengerJourney j = journey(row.k);
+    j.d2 = 67;
+    j.a2 = 80;
+    try {
+        pricePassenger(t, j);
+        FAIL() << "no TableValueError";
+    } catch (const TableValueError& e) {
+        EXPECT_EQ(e.file(), row.file);
+        EXPECT_EQ(e.arrival(), row.arrival);
+        EXPECT_EQ(e.departure(), row.departure);
+        EXPECT_EQ(e.text(), "7a");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CouponsAndDistances, StrictReadings,
+                         ::testing::Values(StrictRow{3, "Otona.csv", 67, 0},
+                                           StrictRow{6, "Kodomo.csv", 67, 0},
+                                           StrictRow{2, "Ekiro.csv", 67, 0},
+                                           StrictRow{2, "Ekiro.csv", 80, 67}));
+
+TEST(PassengerPricing, StrictFailureMessageIsJapaneseAndEmptyCountsAsNonNumber) {
+    FareTables t;
+    t.Otona = chosenTable(107, {{{67, 0}, "abc"}}, "100");
+    try {
+        pricePassenger(t, journey(3));
+        FAIL() << "no TableValueError";
+    } catch (const TableValueError& e) {
+        EXPECT_STREQ(e.what(), "運賃表 Otona.csv の値 (着 67, 発 0) \"abc\" が数値ではありません");
+    }
+    t.Otona = Table();
+    EXPECT_THROW(pricePassenger(t, journey(6)), TableValueError);
+    // The lenient types price the same damaged cell without complaint.
+    t.Otona = chosenTable(107, {{{67, 0}, "abc"}}, "100");
+    EXPECT_EQ(pricePassenger(t, journey(1))->adult, "0");
+}
+
+TEST(PassengerPricing, OutOfRangeTypeOrStationPricesNothing) {
+    const FareTables t = positionTables();
+    for (const int k : {-1, 7, 999}) {
+        EXPECT_FALSE(pricePassenger(t, journey(k))) << k;
+    }
+    EXPECT_FALSE(pricePassenger(t, journey(0, 0, 107)));
+    EXPECT_FALSE(pricePassenger(t, journey(1, -1, 67)));
+    EXPECT_FALSE(pricePassenger(t, journey(4, 999, 67)));
+    EXPECT_FALSE(pricePassenger(t, journey(5, 0, 67, 26, 10)));
+    EXPECT_FALSE(pricePassenger(t, journey(5, 0, 67, 3, 999)));
+    PassengerJourney j = journey(2);
+    j.d2 = 67;
+    j.a2 = 107;
+    EXPECT_FALSE(pricePassenger(t, j));
+    // The express-coupon stops matter to the express coupon alone.
+    EXPECT_TRUE(pricePassenger(t, journey(0, 0, 67, 999, 999)));
+}
+
+TEST(SubtotalText, MultipliesLenientReadings) {
+    EXPECT_EQ(subtotalText("2460", "2"), "4920");
+    EXPECT_EQ(subtotalText("", "3"), "0");
+    EXPECT_EQ(subtotalText("abc", "5"), "0");
+    EXPECT_EQ(subtotalText("310", ""), "0");
+    EXPECT_EQ(subtotalText("600000", "2"), "1200000");
+}
+
+}  // namespace
+}  // namespace kippurun
