@@ -1,0 +1,168 @@
+#include "data/number_reading.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace kippurun {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isExponentMark(char c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
+
+// A number reduced to the characters std::from_chars accepts: digits, one
+// '.', and an exponent written with 'e'. The sign is kept apart because
+// from_chars takes no '+'.
+struct NumberText {
+    bool negative = false;
+    bool hasDigits = false;
+    std::string chars;
+    // Rough decimal exponent of the value, only to tell overflow from
+    // underflow when the conversion is out of range.
+    long long magnitude = 0;
+};
+
+// Reads one number from the start of `text`. With `skipBlanks` blanks
+// anywhere are passed over (the lenient reading); otherwise a blank ends
+// the number. Returns how many characters of `text` the number used.
+std::size_t scanNumber(std::string_view text, bool skipBlanks, NumberText& out) {
+    std::size_t pos = 0;
+    const auto skip = [&] {
+        while (skipBlanks && pos < text.size() && isBlank(text[pos])) ++pos;
+    };
+    const auto at = [&](auto predicate) { return pos < text.size() && predicate(text[pos]); };
+    const auto isSign = [](char c) { return c == '+' || c == '-'; };
+
+    skip();
+    if (at(isSign)) {
+        out.negative = text[pos] == '-';
+        ++pos;
+        skip();
+    }
+    long long significantIntegerDigits = 0;
+    long long zerosAfterPoint = 0;
+    bool nonZeroSeen = false;
+    while (at(isDigit)) {
+        nonZeroSeen = nonZeroSeen || text[pos] != '0';
+        if (nonZeroSeen) ++significantIntegerDigits;
+        out.chars.push_back(text[pos]);
+        out.hasDigits = true;
+        ++pos;
+        skip();
+    }
+    if (at([](char c) { return c == '.'; })) {
+        out.chars.push_back('.');
+        ++pos;
+        skip();
+        while (at(isDigit)) {
+            if (!nonZeroSeen && text[pos] == '0') ++zerosAfterPoint;
+            nonZeroSeen = nonZeroSeen || text[pos] != '0';
+            out.chars.push_back(text[pos]);
+            out.hasDigits = true;
+            ++pos;
+            skip();
+        }
+    }
+    if (!out.hasDigits) return 0;
+    std::size_t used = pos;
+    if (at(isExponentMark)) {
+        ++pos;
+        skip();
+        bool negativeExponent = false;
+        if (at(isSign)) {
+            negativeExponent = text[pos] == '-';
+            ++pos;
+            skip();
+        }
+        // An exponent mark without digits does not belong to the number.
+        if (at(isDigit)) {
+            out.chars += negativeExponent ? "e-" : "e";
+            long long exponent = 0;
+            while (at(isDigit)) {
+                if (exponent < 1'000'000'000) exponent = exponent * 10 + (text[pos] - '0');
+                out.chars.push_back(text[pos]);
+                ++pos;
+                used = pos;
+                skip();
+            }
+            out.magnitude = negativeExponent ? -exponent : exponent;
+        }
+    }
+    out.magnitude += significantIntegerDigits > 0 ? significantIntegerDigits : -zerosAfterPoint;
+    return used;
+}
+
+// Converts the gathered characters; an overflow saturates to the largest
+// finite value, an underflow gives zero.
+double convert(const NumberText& number) {
+    double value = 0.0;
+    const char* first = number.chars.data();
+    const char* last = first + number.chars.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        value = number.magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
+    } else if (ec != std::errc() || ptr != last) {
+        value = 0.0;
+    }
+    return number.negative ? -value : value;
+}
+
+}  // namespace
+
+double readLenient(std::string_view text) {
+    NumberText number;
+    scanNumber(text, true, number);
+    if (!number.hasDigits) return 0.0;
+    return convert(number);
+}
+
+std::optional<double> readStrict(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    const std::string_view core = text.substr(begin, end - begin);
+    NumberText number;
+    const std::size_t used = scanNumber(core, false, number);
+    if (!number.hasDigits || used != core.size()) return std::nullopt;
+    const double value = convert(number);
+    // A number too large to hold is no number this program can use.
+    if (std::fabs(value) == std::numeric_limits<double>::max()) return std::nullopt;
+    return value;
+}
+
+std::string formatPlain(double value) {
+    if (std::isnan(value)) value = 0.0;
+    if (std::isinf(value)) value = std::copysign(std::numeric_limits<double>::max(), value);
+    if (value == 0.0) return "0";  // also for -0
+    char buffer[400];
+    const bool whole = std::trunc(value) == value;
+    const auto result =
+        whole ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+              : std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string formatTotal(double value) {
+    if (std::isnan(value)) return "";
+    if (std::isinf(value)) value = std::copysign(std::numeric_limits<double>::max(), value);
+    const double rounded = std::round(value);
+    if (rounded == 0.0) return "";
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(rounded), std::chars_format::fixed);
+    const std::string_view digits(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    std::string out;
+    out.reserve(digits.size() + digits.size() / 3 + 1);
+    if (rounded < 0) out.push_back('-');
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return out;
+}
+
+}  // namespace kippurun

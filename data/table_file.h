@@ -1,0 +1,64 @@
+#pragma once
+// Reading one table file into memory and the failure reports about it. Used
+// by the fare tables and by the key layout and start files.
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/data_file_error.h"
+#include "data/fare_tables.h"
+#include "data/table.h"
+#include "data/value_scanner.h"
+
+namespace kippurun {
+
+// Files larger than this are refused: no table comes near it, and it keeps
+// every offset within 32 bits.
+inline constexpr std::size_t MaxTableFileBytes = 64u * 1024u * 1024u;
+
+struct FileValues {
+    std::string relativePath;  // "Otona.csv"
+    std::string content;
+    std::vector<ValueSpan> spans;  // exactly the number asked for
+
+    std::string_view value(std::size_t k) const {
+        return std::string_view(content).substr(spans[k].first, spans[k].second);
+    }
+};
+
+// "\Untin\Otona.csv" -> "Otona.csv".
+std::string relativeTablePath(std::string_view literal);
+
+// The first `count` values of the file `literal` names in `untinDir`. Throws
+// DataFileError: PathNotFound, FileNotFound, Unreadable, PastEndOfFile.
+FileValues readFileValues(const std::filesystem::path& untinDir, std::string_view literal,
+                          std::size_t count);
+
+// A square table of `side`; every value must be valid UTF-8 (Unreadable
+// otherwise, naming the value).
+Table readSquareTable(const std::filesystem::path& untinDir, std::string_view literal, int side);
+
+// Value k read strictly and rounded half to even; it must be a station
+// number 0-106, or NotSet when `notSetAllowed`. Throws NotANumber or
+// OutOfRange naming the value, its line and field.
+int stationNumberValue(const FileValues& file, std::size_t k, bool notSetAllowed);
+
+// "Start.csv": both values checked as station numbers. `texts`, when given,
+// receives the two values as read.
+StartStations readStartStations(const std::filesystem::path& untinDir,
+                                std::array<std::string, 2>* texts);
+
+// Nearest whole number, a half to the even neighbour (2.5 -> 2, 3.5 -> 4).
+double roundHalfEven(double value);
+
+bool isValidUtf8(std::string_view text);
+// The text with every byte that is not part of valid UTF-8 replaced by U+FFFD.
+std::string toValidUtf8(std::string_view text);
+
+// A short Japanese reason for a system error number.
+std::string systemErrorText(int errorNumber);
+
+}  // namespace kippurun

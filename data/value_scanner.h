@@ -1,0 +1,31 @@
+#pragma once
+// Splits the text of a table file into its values, the old sequential-input
+// way: commas and line breaks are equal separators, blanks around a value are
+// dropped, a value in double quotes runs to the next double quote.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "data/data_file_error.h"
+
+namespace kippurun {
+
+using ValueSpan = std::pair<std::uint32_t, std::uint32_t>;  // offset, length
+
+struct ValueScan {
+    std::vector<ValueSpan> spans;  // at most the number asked for
+    std::size_t end = 0;           // offset just past the last value taken
+};
+
+// The first `wanted` values of `text` (fewer when the text ends first).
+// Offsets index `text`; a byte-order mark at the start is passed over.
+// `text` must be shorter than 4 GiB.
+ValueScan scanValues(std::string_view text, std::size_t wanted);
+
+// Line and field of value number `valueNumber` (found again by scanning from
+// the start; only needed for a message).
+DataFileError::Position valuePosition(std::string_view text, std::size_t valueNumber);
+
+}  // namespace kippurun

@@ -1,0 +1,112 @@
+#include "data/value_scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace kippurun {
+namespace {
+
+std::vector<std::string> valuesOf(std::string_view text, std::size_t wanted = 100) {
+    std::vector<std::string> values;
+    for (const auto& [offset, length] : scanValues(text, wanted).spans) {
+        values.emplace_back(text.substr(offset, length));
+    }
+    return values;
+}
+
+using Values = std::vector<std::string>;
+
+TEST(ValueScanner, SeparatorsQuotesAndBlanks) {
+    const struct {
+        const char* text;
+        Values values;
+    } cases[] = {
+        // The last line break of the file ends the last line; a comma always
+        // has a value after it, even an empty one at the very end.
+        {"1,2\n", {"1", "2"}},
+        {"1,2,\n", {"1", "2", ""}},
+        {"1,2,", {"1", "2", ""}},
+        {"1,2", {"1", "2"}},
+        {"", {}},
+        {"\n", {""}},
+        {"1\n\n2", {"1", "", "2"}},
+        {",,", {"", "", ""}},
+        {"1\r\n2\r\n", {"1", "2"}},
+        {"1\r2\r", {"1", "2"}},
+        {"1\n\r2", {"1", "", "2"}},
+        {" a , b ", {"a", "b"}},
+        {"\t7\t,8", {"7", "8"}},
+        {"a b,c", {"a b", "c"}},
+        {"\"a,b\",c", {"a,b", "c"}},
+        {"\" a \",x", {" a ", "x"}},
+        {"  \"q\"  ,r", {"q", "r"}},
+        {"\"a\"junk,b", {"a", "b"}},
+        {"\"a\nb\",c", {"a\nb", "c"}},
+        {"\"\",\"\"", {"", ""}},
+        {"\"open,to the end", {"open,to the end"}},
+        {"x\"y\",z", {"x\"y\"", "z"}},
+        {"\xEF\xBB\xBF"
+         "1,2",
+         {"1", "2"}},
+        {"\xEF\xBB\xBF", {}},
+        {"1,\xEF\xBB\xBF"
+         "2",
+         {"1",
+          "\xEF\xBB\xBF"
+          "2"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(valuesOf(c.text), c.values) << '"' << c.text << '"';
+}
+
+TEST(ValueScanner, TakesOnlyTheValuesWanted) {
+    EXPECT_EQ(valuesOf("1,2,3\n4", 2), (Values{"1", "2"}));
+    EXPECT_EQ(valuesOf("1,2", 5), (Values{"1", "2"}));
+    const ValueScan scan = scanValues("1,2,3,4", 2);
+    EXPECT_EQ(scan.end, 4u);  // just past the comma after the second value
+}
+
+TEST(ValueScanner, LineAndFieldOfAValue) {
+    const std::string text = "a,b\nc,d,e\r\nf\r\"x\ny\",z\nw";
+    const struct {
+        std::size_t value, line, field;
+    } cases[] = {{0, 1, 1}, {1, 1, 2}, {2, 2, 1}, {4, 2, 3},
+                 {5, 3, 1}, {6, 4, 1}, {7, 5, 2}, {8, 6, 1}};
+    for (const auto& c : cases) {
+        const DataFileError::Position position = valuePosition(text, c.value);
+        EXPECT_EQ(position.valueNumber, c.value);
+        EXPECT_EQ(position.line, c.line) << c.value;
+        EXPECT_EQ(position.field, c.field) << c.value;
+    }
+    EXPECT_EQ(valuePosition("\xEF\xBB\xBF"
+                            "1,2",
+                            1)
+                  .field,
+              2u);
+}
+
+TEST(ValueScanner, HostileTexts) {
+    const std::string commas(1'000'000, ',');
+    const ValueScan many = scanValues(commas, 11449);
+    ASSERT_EQ(many.spans.size(), 11449u);
+    for (const auto& span : many.spans) EXPECT_EQ(span.second, 0u);
+
+    const std::string big = std::string(1 << 20, 'x') + ",1";
+    EXPECT_EQ(valuesOf(big, 2), (Values{std::string(1 << 20, 'x'), "1"}));
+
+    std::mt19937 random(42);
+    std::string garbage(1 << 16, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    const ValueScan scan = scanValues(garbage, 1'000'000);
+    for (const auto& [offset, length] : scan.spans) {
+        EXPECT_LE(std::size_t{offset} + length, garbage.size());
+    }
+    EXPECT_GT(scan.spans.size(), 0u);
+    // Asking for more values than any text can hold reserves nothing absurd.
+    EXPECT_EQ(scanValues("1", SIZE_MAX).spans.size(), 1u);
+}
+
+}  // namespace
+}  // namespace kippurun
