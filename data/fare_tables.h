@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/data_file_error.h"
 #include "data/table.h"
 
 namespace kippurun {
