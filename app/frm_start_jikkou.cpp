@@ -24,7 +24,12 @@ std::optional<double> wholeNumber(const std::string& text) {
 
 std::string countText(const std::string& text) { return wholeNumber(text) ? text : "0"; }
 
-// The visibility steps: an empty or non-numeric box counts as 0.
+bool countIsZero(const std::string& text) {
+    std::optional<double> value = wholeNumber(text);
+    return !value || *value == 0;
+}
+
+// A subtotal box left empty (nothing priced) counts as 0.
 bool isZero(const std::string& text) {
     std::optional<double> value = readStrict(text);
     return !value || *value == 0;
@@ -81,7 +86,7 @@ void frmStart::runCalculation() {
     }
     for (int i = 0; i < 3; ++i) {
         const BillLine& line = lines[static_cast<std::size_t>(i)];
-        showLine(line, !isZero(line.count->text));
+        showLine(line, !countIsZero(line.count->text));
     }
 
     priceChargeSection(1, cboKenshu3.listIndex(), hatsu3, chaku3);

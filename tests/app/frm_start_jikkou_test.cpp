@@ -1,0 +1,373 @@
+// The calculation run of "実 行" on small tables whose cells hold their own
+// values.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/frm_start.h"
+#include "tests/app/screen_fixture.h"
+
+namespace kippurun {
+namespace {
+
+using testing::ScreenTest;
+
+class RunTest : public ::testing::Test, public ScreenTest {
+  protected:
+    frmStart& s = screen();
+
+    // Charge section 1 from express stop e to f with charge ticket j.
+    void chargeSection1(int j, int e, int f) {
+        if (j <= 2)
+            fillExpressStops(s.cboHatsu3, s.cboChaku3);
+        else
+            fillMarineStops(s.cboHatsu3, s.cboChaku3);
+        s.cboHatsu3.setListIndex(e);
+        s.cboChaku3.setListIndex(f);
+        s.cboKenshu3.setListIndex(j);
+    }
+    void chargeSection2(int j, int e, int f) {
+        if (j <= 2)
+            fillExpressStops(s.cboHatsu4, s.cboChaku4);
+        else
+            fillMarineStops(s.cboHatsu4, s.cboChaku4);
+        s.cboHatsu4.setListIndex(e);
+        s.cboChaku4.setListIndex(f);
+        s.cboKenshu4.setListIndex(j);
+        s.frameRyokin2.visible = true;
+    }
+    std::string value(const char* file, int a, int d) const { return folder.at(file, a, d); }
+    static long long number(const std::string& text) { return std::stoll(text); }
+
+    static bool lineShown(const frmStart::BillLine& line) {
+        const bool shown = line.label->visible;
+        EXPECT_EQ(line.unit->visible, shown) << line.suffix;
+        EXPECT_EQ(line.count->visible, shown) << line.suffix;
+        EXPECT_EQ(line.subtotal->visible, shown) << line.suffix;
+        return shown;
+    }
+    std::string shownLines() {
+        std::string out;
+        for (const auto& line : s.billLines())
+            if (lineShown(line)) out += std::string(out.empty() ? "" : " ") + line.suffix;
+        return out;
+    }
+};
+
+TEST_F(RunTest, OneAdultOneWayShowsOnlyTheAdultLine) {
+    s.cmdJikkou.press();
+    EXPECT_EQ(shownLines(), "01");
+    EXPECT_EQ(s.lblKenshuM(0).caption, "片道乗車券");
+    EXPECT_TRUE(s.lblKenshuM(0).visible);
+    EXPECT_FALSE(s.lblKenshuM(1).visible);
+    EXPECT_FALSE(s.lblKenshuM(2).visible);
+    EXPECT_EQ(s.lblMaisu.caption, "枚数");
+    EXPECT_EQ(s.txtTan01.text, value("Otona.csv", 67, 0));  // arrival first
+    EXPECT_EQ(s.txtNin01.text, "1");
+    EXPECT_EQ(s.txtSho01.text, value("Otona.csv", 67, 0));
+    EXPECT_EQ(s.txtTan02.text, value("Kodomo.csv", 67, 0));
+    EXPECT_EQ(s.txtNin02.text, "0");
+    EXPECT_EQ(s.txtSho02.text, "0");
+    EXPECT_EQ(s.txtBill.text, "113,400");  // 100000 + 67 * 200
+    EXPECT_EQ(s.tabFullKey.tab(), 3);
+}
+
+TEST_F(RunTest, ReturnTicketDoublesTheFareOfEachClass) {
+    s.cboKenshu.setListIndex(1);
+    s.txtNinzu.text = "2";
+    s.txtNinzuK.text = "1";
+    s.cmdJikkou.press();
+    EXPECT_EQ(shownLines(), "01 02");
+    EXPECT_EQ(s.lblKenshuM(0).caption, "往復乗車券");
+    const long long adult = 2 * number(value("Otona.csv", 67, 0));
+    const long long child = 2 * number(value("Kodomo.csv", 67, 0));
+    EXPECT_EQ(s.txtTan01.text, std::to_string(adult));
+    EXPECT_EQ(s.txtSho01.text, std::to_string(2 * adult));
+    EXPECT_EQ(s.txtTan02.text, std::to_string(child));
+    EXPECT_EQ(s.txtSho02.text, std::to_string(child));
+}
+
+TEST_F(RunTest, CouponSellsNoChargeTicket) {
+    s.cboKenshu.setListIndex(3);
+    s.txtNinzuK.text = "1";
+    chargeSection1(0, 0, 3);
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.lblMaisu.caption, "冊数");
+    EXPECT_EQ(shownLines(), "01 02 21 22");
+    EXPECT_EQ(s.lblKenshuM(1).caption, "自由席特急券");
+    EXPECT_EQ(s.txtTan21.text, value("Jiyu.csv", 3, 0));
+    EXPECT_EQ(s.txtTan22.text, value("JiyuK.csv", 3, 0));
+    for (TextBox* box : {&s.txtNin21, &s.txtSho21, &s.txtNin22, &s.txtSho22, &s.txtNin31,
+                         &s.txtSho31, &s.txtNin32, &s.txtSho32})
+        EXPECT_EQ(box->text, "0") << box->name();
+    EXPECT_EQ(s.txtSho01.text, std::to_string(10 * number(value("Otona.csv", 67, 0))));
+    EXPECT_EQ(s.txtTan03.text, "0");
+    EXPECT_EQ(s.txtBill.text, "1,768,000");  // 10 * 113400 + 10 * 63400, no charge
+}
+
+TEST_F(RunTest, HiddenSectionTwoFrameHidesItsLinesWhateverIsSelected) {
+    chargeSection2(0, 0, 3);
+    s.frameRyokin2.visible = false;
+    s.cmdJikkou.press();
+    for (const auto& line : s.billLines())
+        if (line.block == 2) {
+            EXPECT_FALSE(lineShown(line));
+            EXPECT_EQ(line.unit->text, "");
+        }
+    EXPECT_FALSE(s.lblKenshuM(2).visible);
+
+    s.frameRyokin2.visible = true;
+    s.cmdJikkou.press();
+    EXPECT_EQ(shownLines(), "01 31");
+    EXPECT_TRUE(s.lblKenshuM(2).visible);
+    EXPECT_EQ(s.lblKenshuM(2).caption, "自由席特急券");
+    EXPECT_EQ(s.txtTan31.text, value("Jiyu.csv", 3, 0));
+    EXPECT_EQ(s.txtBill.text, "115,000");  // 113400 + 1600
+}
+
+TEST_F(RunTest, TotalIsGroupedByThousandsAndEmptyForZero) {
+    folder.set("Otona.csv", 67, 0, "600000");
+    folder.write();
+    open();
+    frmStart& t = screen();
+    t.txtNinzu.text = "2";
+    t.cmdJikkou.press();
+    EXPECT_EQ(t.txtSho01.text, "1200000");
+    EXPECT_EQ(t.txtBill.text, "1,200,000");
+
+    t.txtNinzu.text = "0";
+    t.cmdJikkou.press();
+    EXPECT_EQ(t.txtBill.text, "");
+    for (const auto& line : t.billLines()) EXPECT_FALSE(lineShown(line)) << line.suffix;
+}
+
+TEST_F(RunTest, SecondRunGivesTheSameBill) {
+    s.txtNinzuK.text = "2";
+    chargeSection1(1, 2, 7);
+    s.txtSeason.text = "通常期";
+    s.cmdJikkou.press();
+    const auto first = testing::snapshot(s);
+    s.cmdJikkou.press();
+    EXPECT_EQ(testing::snapshot(s), first);
+}
+
+struct SeasonCase {
+    const char* season;
+    const char* caption;
+    const char* adultFile;
+    const char* childFile;
+};
+
+class ReservedSeasonTest : public RunTest, public ::testing::WithParamInterface<SeasonCase> {};
+
+TEST_P(ReservedSeasonTest, CaptionAndTablesFollowTheSeason) {
+    const SeasonCase& c = GetParam();
+    s.txtSeason.text = c.season;
+    s.txtNinzuK.text = "1";
+    chargeSection1(1, 2, 9);
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.lblKenshuM(1).caption, c.caption);
+    EXPECT_EQ(s.txtTan21.text, value(c.adultFile, 9, 2));
+    EXPECT_EQ(s.txtTan22.text, value(c.childFile, 9, 2));
+
+    s.cboKenshu.setListIndex(1);  // return: both directions
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.txtTan21.text, std::to_string(2 * number(value(c.adultFile, 9, 2))));
+    EXPECT_EQ(s.txtTan22.text, std::to_string(2 * number(value(c.childFile, 9, 2))));
+    EXPECT_EQ(s.txtSho21.text, s.txtTan21.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seasons, ReservedSeasonTest,
+    ::testing::Values(SeasonCase{"繁忙期", "指定席(繁忙期)", "Hanbo.csv", "HanboK.csv"},
+                      SeasonCase{"通常期", "指定席(通常期)", "Tujo.csv", "TujoK.csv"},
+                      SeasonCase{"閑散期", "指定席(閑散期)", "Kansan.csv", "KansanK.csv"}));
+
+TEST_F(RunTest, ReservedExpressWithoutASeasonPricesNothing) {
+    s.txtSeason.text = "";
+    chargeSection1(1, 2, 9);
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.lblKenshuM(1).caption, "");
+    EXPECT_FALSE(s.lblKenshuM(1).visible);
+    EXPECT_EQ(s.txtTan21.text, "");
+    EXPECT_EQ(shownLines(), "01");
+}
+
+TEST_F(RunTest, MarineReservedInTheRegularSeasonWithAReturnTicket) {
+    s.cboKenshu.setListIndex(1);
+    s.txtSeason.text = "通常期";
+    s.txtNinzuK.text = "1";
+    chargeSection1(3, 0, 5);
+    chargeSection2(3, 5, 9);
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.lblKenshuM(1).caption, "マリン指定券");
+    EXPECT_EQ(s.lblKenshuM(2).caption, "マリン指定券");
+    EXPECT_EQ(s.txtTan21.text, "1020");
+    EXPECT_EQ(s.txtTan22.text, "500");
+    EXPECT_EQ(s.txtTan31.text, "1020");
+    EXPECT_EQ(s.txtTan32.text, "500");
+    EXPECT_EQ(shownLines(), "01 02 21 22 31 32");
+}
+
+TEST_F(RunTest, MarineReservedOffPeak) {
+    s.txtSeason.text = "閑散期";
+    chargeSection1(3, 0, 5);
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.lblKenshuM(1).caption, "マリン指(閑散期)");
+    EXPECT_EQ(s.txtTan21.text, "310");
+    EXPECT_EQ(s.txtTan22.text, "150");
+}
+
+struct GreenCase {
+    const char* km;
+    int k;
+    const char* price;
+};
+
+class MarineGreenTest : public RunTest, public ::testing::WithParamInterface<GreenCase> {};
+
+TEST_P(MarineGreenTest, PriceBandAtFiftyKilometres) {
+    const GreenCase& c = GetParam();
+    folder.set("MKiro.csv", 6, 1, c.km);
+    folder.write();
+    open();
+    frmStart& t = screen();
+    fillMarineStops(t.cboHatsu3, t.cboChaku3);
+    t.cboHatsu3.setListIndex(1);
+    t.cboChaku3.setListIndex(6);
+    t.cboKenshu3.setListIndex(4);
+    t.cboKenshu.setListIndex(c.k);
+    t.txtNinzuK.text = "1";
+    t.cmdJikkou.press();
+    EXPECT_EQ(t.lblKenshuM(1).caption, "マリングリーン券");
+    EXPECT_EQ(t.txtTan21.text, c.price);
+    EXPECT_EQ(t.txtTan22.text, c.price);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bands, MarineGreenTest,
+                         ::testing::Values(GreenCase{"50", 0, "750"}, GreenCase{"50", 1, "1500"},
+                                           GreenCase{"51", 0, "950"}, GreenCase{"51", 1, "1900"}));
+
+TEST_F(RunTest, NoChargeTicketHidesTheSection) {
+    s.txtNinzuK.text = "1";
+    s.cmdJikkou.press();  // both sections "なし"; section 2 frame as built
+    EXPECT_EQ(s.lblKenshuM(1).caption, "");
+    EXPECT_FALSE(s.lblKenshuM(1).visible);
+    EXPECT_EQ(s.txtTan21.text, "0");
+    EXPECT_EQ(s.txtSho22.text, "0");
+    EXPECT_EQ(shownLines(), "01 02");
+}
+
+TEST_F(RunTest, StudentsPayTheAdultCharge) {
+    s.txtNinzu.text = "2";
+    s.txtNinzuG.text = "1";
+    s.txtNinzuK.text = "1";
+    chargeSection1(0, 0, 3);
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.txtNin21.text, "3");
+    EXPECT_EQ(s.txtNin22.text, "1");
+    EXPECT_EQ(s.txtSho21.text, std::to_string(3 * number(value("Jiyu.csv", 3, 0))));
+    EXPECT_EQ(s.txtNin03.text, "1");
+    EXPECT_EQ(shownLines(), "01 02 03 21 22");
+}
+
+class OddCountTest : public RunTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(OddCountTest, CountsAsNoPassenger) {
+    s.txtNinzu.text = GetParam();
+    s.txtNinzuG.text = "1";
+    chargeSection1(0, 0, 3);
+    s.cmdJikkou.press();
+    EXPECT_FALSE(lineShown(s.billLines()[0]));
+    EXPECT_EQ(s.txtNin01.text, GetParam());  // copied as it stands
+    EXPECT_EQ(s.txtSho01.text, "0");
+    EXPECT_EQ(s.txtNin21.text, "1");  // the student alone
+    EXPECT_EQ(s.txtSho21.text, value("Jiyu.csv", 3, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, OddCountTest, ::testing::Values("", "abc", "2x", "1.5", " "));
+
+TEST_F(RunTest, FareThatIsNoNumberStopsTheRunWithOneMessage) {
+    folder.set("Otona.csv", 67, 0, "12O0");
+    folder.write();
+    open();
+    frmStart& t = screen();
+    t.cmdJikkou.press();  // one-way shows the text as stored
+    EXPECT_EQ(t.txtTan01.text, "12O0");
+    EXPECT_TRUE(prompt.messages.empty());
+
+    t.tabFullKey.setTab(0);
+    t.cboKenshu.setListIndex(6);  // weekend coupon: ten times, read strictly
+    t.cmdJikkou.press();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first, "運賃表エラー");
+    const std::string& text = prompt.messages[0].second;
+    EXPECT_NE(text.find("Otona.csv"), std::string::npos) << text;
+    EXPECT_NE(text.find("67"), std::string::npos) << text;
+    EXPECT_NE(text.find("12O0"), std::string::npos) << text;
+    for (const auto& line : t.billLines()) EXPECT_EQ(line.unit->text, "") << line.suffix;
+    EXPECT_EQ(t.lblKenshuM(0).caption, "");
+    EXPECT_EQ(t.txtBill.text, "");
+    EXPECT_EQ(t.tabFullKey.tab(), 0);
+    EXPECT_TRUE(prompt.questions.empty());
+}
+
+TEST_F(RunTest, MarineDistanceThatIsNoNumberStopsTheRun) {
+    folder.set("MKiro.csv", 6, 1, "");
+    folder.write();
+    open();
+    frmStart& t = screen();
+    fillMarineStops(t.cboHatsu3, t.cboChaku3);
+    t.cboHatsu3.setListIndex(1);
+    t.cboChaku3.setListIndex(6);
+    t.cboKenshu3.setListIndex(4);
+    t.cmdJikkou.press();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].second.find("MKiro.csv"), std::string::npos);
+    EXPECT_EQ(t.txtTan01.text, "");
+    EXPECT_EQ(t.txtTan21.text, "");
+}
+
+TEST_F(RunTest, StopsOutsideTheTablePriceNothingForThatSection) {
+    s.cboKenshu3.setListIndex(0);  // no stops in the lists at all
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.txtTan21.text, "");
+    EXPECT_FALSE(s.lblKenshuM(1).visible);
+    EXPECT_EQ(shownLines(), "01");
+
+    s.cboKenshu.setListIndex(5);  // express coupon priced by charge section 1's stops
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.txtTan01.text, "");
+    EXPECT_EQ(s.txtNin01.text, "");
+    EXPECT_EQ(shownLines(), "");
+    EXPECT_EQ(s.lblKenshuM(0).caption, "自由席特急回数券");
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(RunTest, ExpressCouponUsesTheChargeStops) {
+    s.cboKenshu.setListIndex(5);
+    chargeSection1(0, 1, 4);
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.txtTan01.text, value("Jiyukai.csv", 4, 1));
+    EXPECT_EQ(s.txtNin21.text, "0");
+}
+
+TEST_F(RunTest, SelectionHandlingRunsOnlyOnChange) {
+    s.txtHatsu.text = "marker";
+    s.cboHatsu.setListIndex(0);  // already there
+    EXPECT_EQ(s.txtHatsu.text, "marker");
+    s.cboHatsu.setListIndex(12);
+    EXPECT_EQ(s.txtHatsu.text, "12");
+
+    fillExpressStops(s.cboHatsu4, s.cboChaku4);
+    s.cboChaku4.setListIndex(7);
+    EXPECT_EQ(s.txtChaku4.text, "7");
+    s.txtChaku4.text = "marker";
+    s.cboChaku4.setListIndex(7);
+    EXPECT_EQ(s.txtChaku4.text, "marker");
+    EXPECT_FALSE(s.cboChaku4.setListIndex(26));
+    EXPECT_EQ(s.cboChaku4.listIndex(), 7);
+}
+
+}  // namespace
+}  // namespace kippurun

@@ -1,0 +1,171 @@
+#include "tests/app/screen_fixture.h"
+
+#include <stdexcept>
+
+namespace kippurun::testing {
+
+namespace {
+
+struct FileShape {
+    const char* name;
+    int side;
+    int base;  // 0: flag tables holding "1"
+};
+
+const std::vector<FileShape>& fileShapes() {
+    static const std::vector<FileShape> shapes = {
+        {"Otona.csv", 107, 100000}, {"Kodomo.csv", 107, 50000},   {"6Kai.csv", 107, 300000},
+        {"6KaiK.csv", 107, 150000}, {"Ekiro.csv", 107, -1},       {"GHan.csv", 107, 0},
+        {"KHan.csv", 107, 0},       {"MHan.csv", 107, 0},         {"Jiyu.csv", 26, 1000},
+        {"JiyuK.csv", 26, 500},     {"Kansan.csv", 26, 2000},     {"KansanK.csv", 26, 1500},
+        {"Tujo.csv", 26, 3000},     {"TujoK.csv", 26, 2500},      {"Hanbo.csv", 26, 4000},
+        {"HanboK.csv", 26, 3500},   {"Green.csv", 26, 5000},      {"GreenK.csv", 26, 4500},
+        {"Jiyukai.csv", 26, 60000}, {"JiyuKaiK.csv", 26, 30000},  {"JiKaiHan.csv", 107, 0},
+        {"MKiro.csv", 15, -1},      {"Gakuwari.csv", 107, 80000},
+    };
+    return shapes;
+}
+
+const FileShape& shapeOf(const std::string& file) {
+    for (const FileShape& s : fileShapes())
+        if (file == s.name) return s;
+    throw std::invalid_argument("no such table file: " + file);
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+}  // namespace
+
+TableFolder::TableFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kippurun-app-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+    write();
+}
+
+TableFolder::~TableFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string TableFolder::cell(const std::string& file, int arrival, int departure) {
+    const FileShape& s = shapeOf(file);
+    if (s.base == 0) return "1";
+    if (s.base < 0) return std::to_string(arrival + departure);  // distances
+    return std::to_string(s.base + arrival * 200 + departure);
+}
+
+std::string TableFolder::at(const std::string& file, int arrival, int departure) const {
+    auto f = overrides_.find(file);
+    if (f != overrides_.end()) {
+        auto c = f->second.find({arrival, departure});
+        if (c != f->second.end()) return c->second;
+    }
+    return cell(file, arrival, departure);
+}
+
+void TableFolder::set(const std::string& file, int arrival, int departure, std::string text) {
+    shapeOf(file);
+    overrides_[file][{arrival, departure}] = std::move(text);
+}
+
+void TableFolder::setStart(std::string departure, std::string arrival) {
+    startDeparture_ = std::move(departure);
+    startArrival_ = std::move(arrival);
+}
+
+void TableFolder::write() const {
+    writeFile(path_ / "Start.csv", startDeparture_ + "," + startArrival_ + "\r\n");
+    for (const FileShape& s : fileShapes()) {
+        std::string bytes;
+        for (int a = 0; a < s.side; ++a) {
+            for (int d = 0; d < s.side; ++d) {
+                if (d > 0) bytes += ',';
+                std::string text = at(s.name, a, d);
+                // Texts with separators in them are quoted as the files allow.
+                if (text.find_first_of(",\"") != std::string::npos) text = "\"" + text + "\"";
+                bytes += text;
+            }
+            bytes += "\r\n";
+        }
+        writeFile(path_ / s.name, bytes);
+    }
+    std::string ekimei;
+    for (int row = 0; row < 10; ++row) {
+        for (int col = 0; col < 10; ++col) ekimei += col ? ",999" : "999";
+        ekimei += "\r\n";
+    }
+    writeFile(path_ / "Ekimei1.csv", ekimei);
+}
+
+void TableFolder::remove(const std::string& file) const { std::filesystem::remove(path_ / file); }
+
+ScreenTest::ScreenTest() { open(); }
+
+void ScreenTest::open() {
+    screen_ = std::make_unique<frmStart>(folder.path(), clock, prompt);
+    screen_->Form_Load();
+}
+
+void ScreenTest::fillExpressStops(ComboBox& hatsu, ComboBox& chaku) {
+    for (ComboBox* list : {&hatsu, &chaku}) {
+        list->clear();
+        for (int station : ExpressStopList()) list->addItem(std::string(*stationName(station)));
+    }
+}
+
+void ScreenTest::fillMarineStops(ComboBox& hatsu, ComboBox& chaku) {
+    for (ComboBox* list : {&hatsu, &chaku}) {
+        list->clear();
+        for (int station : MarineStopList()) list->addItem(std::string(*stationName(station)));
+    }
+}
+
+std::vector<std::string> snapshot(frmStart& screen) {
+    std::vector<std::string> out;
+    for (const Control* c : screen.controls().all()) {
+        std::string s = c->name() + (c->visible ? " v" : " h");
+        switch (c->kind()) {
+            case ControlKind::Key: {
+                auto& k = static_cast<const CommandButton&>(*c);
+                s += " [" + k.caption + "]" + (k.enabled ? " e" : " d");
+                break;
+            }
+            case ControlKind::DropDown: {
+                auto& l = static_cast<const ComboBox&>(*c);
+                s += " " + std::to_string(l.listIndex()) + "/" + std::to_string(l.count()) +
+                     (l.enabled ? " e" : " d");
+                break;
+            }
+            case ControlKind::TextBox: {
+                auto& t = static_cast<const TextBox&>(*c);
+                s += " [" + t.text + "]" + (t.enabled ? " e" : " d");
+                break;
+            }
+            case ControlKind::Label: {
+                auto& l = static_cast<const Label&>(*c);
+                s += " [" + l.caption + "] " + std::to_string(l.foreColor.r) + "," +
+                     std::to_string(l.foreColor.g) + "," + std::to_string(l.foreColor.b);
+                break;
+            }
+            case ControlKind::Option:
+                s += static_cast<const OptionButton&>(*c).value() ? " on" : " off";
+                break;
+            case ControlKind::Picture:
+                s += " " + std::to_string(c->geometry.height);
+                break;
+            case ControlKind::Tab:
+                s += " " + std::to_string(static_cast<const TabControl&>(*c).tab());
+                break;
+            case ControlKind::Frame:
+                break;
+        }
+        out.push_back(s);
+    }
+    return out;
+}
+
+}  // namespace kippurun::testing
