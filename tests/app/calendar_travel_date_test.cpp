@@ -1,6 +1,8 @@
 // Fixing the travel date: the start-up steps, 決定 and the date keys.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "calendar_screen.h"
 
 namespace kippurun::testing {
@@ -25,6 +27,23 @@ TEST(CalendarTravelDate, StartUpShowsTodayItsSeasonAndItsCell) {
     EXPECT_EQ(f.picCalender.geometry.height, 3015);
     for (int cell = 35; cell < 42; ++cell) EXPECT_FALSE(f.lblDay(cell).visible) << cell;
     EXPECT_EQ(f.lblHi(0).foreColor, (Rgb{255, 128, 128}));
+}
+
+TEST(CalendarTravelDate, LoadStepOpensOnTodayWithItsSeason) {
+    SteppingClock clock(ymd(2026, 12, 30));
+    NoQuestions prompt;
+    frmStart f(std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt);
+    f.Form_Load();
+    EXPECT_EQ(f.txtDate.text, "令和8年12月30日水曜日");
+    EXPECT_EQ(f.txtTuki.text, "12");
+    EXPECT_EQ(f.txtNichi.text, "30");
+    EXPECT_EQ(f.txtSeason.text, "繁忙期");
+    EXPECT_EQ(f.txtNannen.text, "2026年");
+    EXPECT_EQ(f.txtNangatsu.text, "12月");
+    EXPECT_EQ(f.lblDay(31).caption, "30");
+    EXPECT_EQ(f.lblHi(31).caption, "○");
+    EXPECT_EQ(f.lblHi(0).caption, "");
+    EXPECT_EQ(f.picCalender.geometry.height, 3015);
 }
 
 TEST(CalendarTravelDate, KetteiAfterPagingFixesTheFirst) {
