@@ -1,0 +1,220 @@
+#include "app/script/script_driver.h"
+
+#include <fstream>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "app/program_shell.h"
+#include "app/script/script_parser.h"
+#include "app/script/script_prompt.h"
+#include "app/script/state_lines.h"
+#include "data/data_file_error.h"
+
+namespace kippurun {
+
+namespace {
+
+class ScriptRun {
+  public:
+    ScriptRun(ProgramShell& shell, ScriptPrompt& prompt, std::ostream& out)
+        : shell_(shell), prompt_(prompt), out_(out) {}
+
+    void execute(const ScriptCommand& c) {
+        const std::string& verb = c.verb;
+        if (verb == "click") {
+            arity(c, 1, 1);
+            click(control(c.args[0]));
+        } else if (verb == "focus") {
+            arity(c, 1, 1);
+            focus(control(c.args[0]));
+        } else if (verb == "select") {
+            arity(c, 2, 2);
+            select(dropDown(c.args[0]), number(c.args[1]));
+        } else if (verb == "choose") {
+            arity(c, 2, 2);
+            ComboBox& list = dropDown(c.args[0]);
+            int position = number(c.args[1]);
+            focus(list);
+            select(list, position);
+        } else if (verb == "type") {
+            arity(c, 2, 2);
+            type(c.args[0], c.args[1]);
+        } else if (verb == "tab") {
+            arity(c, 1, 1);
+            tab(number(c.args[0]));
+        } else if (verb == "answer") {
+            arity(c, 1, 1);
+            answer(c.args[0]);
+        } else if (verb == "show") {
+            arity(c, 1, -1);
+            for (const ScriptArgument& name : c.args) out_ << stateLine(control(name)) << "\n";
+        } else if (verb == "bill") {
+            arity(c, 0, 0);
+            out_ << billText(shell_.salesScreen());
+        } else if (verb == "dump") {
+            arity(c, 0, 0);
+            for (const Control* each : shell_.currentControls().all())
+                out_ << stateLine(*each) << "\n";
+        } else {
+            throw ScriptError("不明なコマンドです: " + verb);
+        }
+    }
+
+  private:
+    static void arity(const ScriptCommand& c, int least, int most) {
+        const int n = static_cast<int>(c.args.size());
+        if (n < least || (most >= 0 && n > most))
+            throw ScriptError("引数の数が正しくありません: " + c.verb);
+    }
+
+    Control& control(const ScriptArgument& name) {
+        Control* found = name.quoted ? nullptr : shell_.currentControls().find(name.text);
+        if (!found) throw ScriptError("不明なコントロールです: " + name.text);
+        return *found;
+    }
+
+    ComboBox& dropDown(const ScriptArgument& name) {
+        Control& c = control(name);
+        if (c.kind() != ControlKind::DropDown)
+            throw ScriptError("ドロップダウンではありません: " + name.text);
+        return static_cast<ComboBox&>(c);
+    }
+
+    static int number(const ScriptArgument& arg) {
+        std::optional<int> value = arg.quoted ? std::nullopt : parseScriptInt(arg.text);
+        if (!value) throw ScriptError("数ではありません: " + arg.text);
+        return *value;
+    }
+
+    // A clerk cannot reach what is hidden or disabled: such a control does
+    // nothing, as a hidden or disabled key does.
+    void click(Control& c) {
+        switch (c.kind()) {
+            case ControlKind::Key:
+                static_cast<CommandButton&>(c).press();
+                return;
+            case ControlKind::Label: {
+                auto& label = static_cast<Label&>(c);
+                if (label.visible) label.click();
+                return;
+            }
+            case ControlKind::TextBox: {
+                auto& box = static_cast<TextBox&>(c);
+                if (box.visible && box.enabled) box.click();
+                return;
+            }
+            default:
+                throw ScriptError("クリックできないコントロールです: " + c.name());
+        }
+    }
+
+    void focus(Control& c) {
+        switch (c.kind()) {
+            case ControlKind::DropDown: {
+                auto& list = static_cast<ComboBox&>(c);
+                if (list.visible && list.enabled) list.gotFocus();
+                return;
+            }
+            case ControlKind::Key:
+            case ControlKind::TextBox:
+                return;  // no focus handlers
+            default:
+                throw ScriptError("フォーカスを受けないコントロールです: " + c.name());
+        }
+    }
+
+    void select(ComboBox& list, int position) {
+        if (!list.visible || !list.enabled) return;
+        if (position < 0 || position >= list.count())
+            throw ScriptError("位置が範囲外です: " + list.name() + " " + std::to_string(position) +
+                              " (項目数 " + std::to_string(list.count()) + ")");
+        list.setListIndex(position);
+    }
+
+    void type(const ScriptArgument& name, const ScriptArgument& text) {
+        Control& c = control(name);
+        if (c.kind() != ControlKind::TextBox)
+            throw ScriptError("テキストボックスではありません: " + c.name());
+        if (!text.quoted) throw ScriptError("文字列は二重引用符で囲んでください: " + text.text);
+        auto& box = static_cast<TextBox&>(c);
+        if (box.digitsOnly && text.text.find_first_not_of("0123456789") != std::string::npos)
+            throw ScriptError(box.name() + " には数字しか入力できません: " + quoteText(text.text));
+        if (box.visible && box.enabled) box.text = text.text;
+    }
+
+    void tab(int page) {
+        TabControl& tabs = shell_.salesScreen().tabFullKey;
+        if (!tabs.setTab(page))
+            throw ScriptError("タブの番号が範囲外です: " + std::to_string(page));
+    }
+
+    void answer(const ScriptArgument& word) {
+        if (word.text == "yes")
+            prompt_.queue(PromptAnswer::Yes);
+        else if (word.text == "no")
+            prompt_.queue(PromptAnswer::No);
+        else if (word.text == "cancel")
+            prompt_.queue(PromptAnswer::Cancel);
+        else
+            throw ScriptError("答えは yes, no, cancel のどれかです: " + word.text);
+    }
+
+    ProgramShell& shell_;
+    ScriptPrompt& prompt_;
+    std::ostream& out_;
+};
+
+int runLines(std::istream& script, ProgramShell& shell, ScriptPrompt& prompt, std::ostream& out,
+             std::ostream& err) {
+    ScriptRun run(shell, prompt, out);
+    std::string line;
+    for (long number = 1; std::getline(script, line); ++number) {
+        if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+        try {
+            if (std::optional<ScriptCommand> command = parseScriptLine(line)) run.execute(*command);
+        } catch (const ScriptError& e) {
+            out.flush();
+            err << "script:" << number << ": " << e.what() << "\n";
+            return 2;
+        }
+        if (shell.ended()) return 0;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int runScript(const ProgramOptions& options, std::istream& in, std::ostream& out,
+              std::ostream& err) {
+    const std::string& name = *options.script;
+    std::ifstream file;
+    if (name != "-") {
+        file.open(name, std::ios::binary);
+        if (!file) {
+            err << "スクリプトを開けません: " << name << "\n";
+            return 2;
+        }
+    }
+    std::istream& script = name == "-" ? in : file;
+
+    SystemClock clock(options.today);
+    ScriptPrompt prompt(out);
+    ProgramShell shell(options.untinDir, clock, prompt);
+    try {
+        shell.start();
+        if (shell.ended()) return 0;
+        return runLines(script, shell, prompt, out, err);
+    } catch (const DataFileError& e) {
+        out.flush();
+        err << e.what() << "\n";
+        return 1;
+    } catch (const ScriptError& e) {
+        // A question during the load step, before any script line.
+        out.flush();
+        err << "script:0: " << e.what() << "\n";
+        return 2;
+    }
+}
+
+}  // namespace kippurun
