@@ -118,7 +118,9 @@ std::string formatStartFile(std::string_view departure, std::string_view arrival
 void writeFileAtomically(const fs::path& untinDir, std::string_view fileName,
                          std::string_view bytes) {
     const fs::path target = untinDir / std::string(fileName);
-    TemporaryFile temporary((untinDir / ("." + std::string(fileName) + ".XXXXXX")).string());
+    std::string temporaryName(".");
+    temporaryName.append(fileName).append(".XXXXXX");
+    TemporaryFile temporary((untinDir / temporaryName).string());
     if (temporary.fd() < 0) {
         const int error = errno;
         writeFailed(untinDir, fileName,

@@ -87,6 +87,46 @@ TEST(ValueScanner, LineAndFieldOfAValue) {
               2u);
 }
 
+// The same rules, written out plainly, to check the block-wise search against.
+Values referenceValues(std::string_view t) {
+    if (t.substr(0, 3) == "\xEF\xBB\xBF") t.remove_prefix(3);
+    Values values;
+    const auto separator = [&](std::size_t p) {
+        return t[p] == ',' || t[p] == '\n' || t[p] == '\r';
+    };
+    std::size_t pos = 0;
+    while (pos < t.size() || (!values.empty() && t[pos - 1] == ',')) {
+        while (pos < t.size() && (t[pos] == ' ' || t[pos] == '\t')) ++pos;
+        std::string value;
+        if (pos < t.size() && t[pos] == '"') {
+            const std::size_t close = std::min(t.find('"', pos + 1), t.size());
+            value = t.substr(pos + 1, close - pos - 1);
+            pos = std::min(close + 1, t.size());
+            while (pos < t.size() && !separator(pos)) ++pos;
+        } else {
+            const std::size_t begin = pos;
+            while (pos < t.size() && !separator(pos)) ++pos;
+            value = t.substr(begin, pos - begin);
+            while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
+                value.pop_back();
+        }
+        values.push_back(value);
+        if (pos == t.size()) break;
+        pos += t.substr(pos, 2) == "\r\n" ? 2 : 1;
+    }
+    return values;
+}
+
+TEST(ValueScanner, AgreesWithThePlainRulesOnRandomTexts) {
+    std::mt19937 random(2024);
+    const std::string alphabet = "1234567,,,,\n\n\r  \t\"ab";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 300, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        ASSERT_EQ(valuesOf(text, 1000), referenceValues(text)) << '"' << text << '"';
+    }
+}
+
 TEST(ValueScanner, HostileTexts) {
     const std::string commas(1'000'000, ',');
     const ValueScan many = scanValues(commas, 11449);
