@@ -1,17 +1,22 @@
 #include "data/table.h"
 
+#include <stdexcept>
+
 namespace kippurun {
 
 Table::Table(int side, std::string content,
              std::vector<std::pair<std::uint32_t, std::uint32_t>> spans)
     : side_(side), content_(std::move(content)), spans_(std::move(spans)) {
-    // A table is never partly filled: without a span for every cell it
-    // stays empty rather than answer some look-ups from nowhere.
+    // Every look-up must land inside the content; a table built otherwise is
+    // a fault of its maker, reported at once rather than at some later look-up.
     if (side_ < 0 ||
         spans_.size() != static_cast<std::size_t>(side_) * static_cast<std::size_t>(side_)) {
-        side_ = 0;
-        content_.clear();
-        spans_.clear();
+        throw std::invalid_argument("Table: the number of values is not side * side");
+    }
+    for (const auto& [offset, length] : spans_) {
+        if (std::size_t{offset} + length > content_.size()) {
+            throw std::invalid_argument("Table: a value lies outside the content");
+        }
     }
 }
 

@@ -255,6 +255,16 @@ TEST(FareTableLoad, HostileFiles) {
     EXPECT_NE(std::string(huge.what()).find("大きすぎ"), std::string::npos);
 }
 
+TEST(Table, RefusesInconsistentValues) {
+    using Spans = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    EXPECT_EQ(Table(1, "ab", Spans{{1, 1}}).at(0, 0), "b");
+    EXPECT_EQ(Table(1, "ab", Spans{{1, 1}}).at(0, 1), "");
+    EXPECT_EQ(Table(1, "ab", Spans{{1, 1}}).at(-1, 0), "");
+    EXPECT_THROW(Table(2, "ab", Spans{{0, 1}}), std::invalid_argument);
+    EXPECT_THROW(Table(1, "ab", Spans{{2, 1}}), std::invalid_argument);
+    EXPECT_THROW(Table(1, "ab", Spans{{0xFFFFFFFF, 2}}), std::invalid_argument);
+}
+
 TEST(TablePath, LiteralsNameFilesInTheTableFolder) {
     const std::filesystem::path dir = "/opt/kippurun/Untin";
     const struct {
