@@ -1,0 +1,57 @@
+#include "app/qt/clerk_widgets.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+
+namespace kippurun {
+
+bool isClerkFocus(Qt::FocusReason reason) {
+    switch (reason) {
+        case Qt::MouseFocusReason:
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            return true;
+        default:
+            return false;
+    }
+}
+
+namespace {
+
+bool releasedInside(const QWidget& widget, const QMouseEvent& event) {
+    return event.button() == Qt::LeftButton && widget.rect().contains(event.position().toPoint());
+}
+
+}  // namespace
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && releasedInside(*this, *event);
+    pressed_ = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click) emit clicked();
+}
+
+void ClickableLineEdit::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    QLineEdit::mousePressEvent(event);
+}
+
+void ClickableLineEdit::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && releasedInside(*this, *event);
+    pressed_ = false;
+    QLineEdit::mouseReleaseEvent(event);
+    if (click) emit clicked();
+}
+
+void FocusComboBox::focusInEvent(QFocusEvent* event) {
+    QComboBox::focusInEvent(event);
+    if (isClerkFocus(event->reason())) emit focusEntered();
+}
+
+}  // namespace kippurun

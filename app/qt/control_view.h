@@ -1,0 +1,59 @@
+#pragma once
+// The widgets of one screen: one real widget per placed control, copied from
+// the model by sync() and forwarding each clerk action as exactly one call
+// of the control's handler.
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include <QFont>
+
+#include "app/controls.h"
+#include "app/qt/window_layout.h"
+
+class QWidget;
+
+namespace kippurun {
+
+class ControlView {
+  public:
+    // Runs one clerk action against the model; the owner adds the sync, the
+    // error handling and the end of the program around it.
+    using Dispatch = std::function<void(const std::function<void()>&)>;
+
+    // Builds the widgets of every control of `registry` that `layout` places
+    // under `form`.
+    ControlView(const ControlRegistry& registry, const std::vector<Placement>& layout,
+                QWidget& form, const QFont& font, Dispatch dispatch);
+    ~ControlView();
+    ControlView(const ControlView&) = delete;
+    ControlView& operator=(const ControlView&) = delete;
+
+    // Copies the model into every widget, their signals blocked, so that
+    // nothing the program writes reaches a handler.
+    void sync();
+    bool syncing() const { return syncing_; }
+
+    QWidget* widget(std::string_view name) const;
+    // Placed controls the registry does not know (a layout or model mistake).
+    const std::vector<std::string>& unknownNames() const { return unknown_; }
+
+    class Binding;
+
+  private:
+    void forward(const std::function<void()>& action);
+
+    Dispatch dispatch_;
+    std::vector<std::unique_ptr<Binding>> bindings_;
+    std::unordered_map<std::string, QWidget*> widgets_;
+    std::vector<std::string> unknown_;
+    bool syncing_ = false;
+};
+
+// The face of the screen: "ＭＳ Ｐゴシック" where installed, else Noto Sans CJK JP.
+QString screenFontFamily();
+
+}  // namespace kippurun

@@ -1,0 +1,267 @@
+// The widgets of a small hand-made screen: what reaches a handler and what
+// must not.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "app/controls.h"
+#include "app/qt/control_view.h"
+
+using namespace kippurun;
+
+namespace {
+
+// Typed characters, Japanese ones included (QTest::keyClicks takes ASCII only).
+void typeText(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+Placement at(std::string name, std::string container, Geometry g, int page = -1) {
+    Placement p;
+    p.name = std::move(name);
+    p.container = std::move(container);
+    p.page = page;
+    p.geometry = g;
+    p.readOnly = false;
+    return p;
+}
+
+// A screen of one of each kind, the way a screen model wires its handlers.
+struct MiniScreen {
+    CommandButton key{"cmdGo"};
+    ComboBox first{"cboFirst"};
+    ComboBox second{"cboSecond"};
+    TextBox box{"txtBox"};
+    Label label{"lblSign"};
+    Frame frame{"frameBox"};
+    PictureBox picture{"picBox"};
+    TabControl tabs{"tabPages"};
+    ControlRegistry registry;
+    int keyClicks = 0, firstFocus = 0, secondFocus = 0, firstChoices = 0, labelClicks = 0,
+        boxClicks = 0, tabChanges = 0;
+
+    MiniScreen() {
+        for (Control* c : std::initializer_list<Control*>{&key, &first, &second, &box, &label,
+                                                          &frame, &picture, &tabs})
+            registry.add(*c);
+        for (const char* item : {"一", "二", "三"}) {
+            first.addItem(item);
+            second.addItem(item);
+        }
+        tabs.captions = {"表", "裏"};
+        key.caption = "実 行";
+        picture.geometry.height = 1500;
+        key.onClick = [this] { ++keyClicks; };
+        first.onGotFocus = [this] { ++firstFocus; };
+        second.onGotFocus = [this] { ++secondFocus; };
+        first.onClick = [this] { ++firstChoices; };
+        label.onClick = [this] { ++labelClicks; };
+        box.onClick = [this] { ++boxClicks; };
+        tabs.onClick = [this] { ++tabChanges; };
+    }
+
+    static std::vector<Placement> layout() {
+        return {at("cmdGo", "", {0, 0, 1200, 375}),
+                at("frameBox", "", {0, 600, 4500, 3000}),
+                at("cboFirst", "frameBox", {150, 300, 1800, 375}),
+                at("cboSecond", "frameBox", {150, 900, 1800, 375}),
+                at("txtBox", "frameBox", {150, 1500, 1800, 375}),
+                at("lblSign", "frameBox", {2100, 300, 900, 375}),
+                at("tabPages", "", {4800, 0, 4500, 4500}),
+                at("picBox", "tabPages", {150, 150, 3000, 3000}, 1)};
+    }
+};
+
+class Harness {
+  public:
+    MiniScreen screen;
+    QWidget form;
+    int dispatches = 0;
+    ControlView view{screen.registry, MiniScreen::layout(), form, QFont(),
+                     [this](const std::function<void()>& action) {
+                         ++dispatches;
+                         action();
+                         view.sync();
+                     }};
+
+    Harness() {
+        form.resize(700, 400);
+        view.sync();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    }
+    template <class W>
+    W* get(const char* name) {
+        W* w = qobject_cast<W*>(view.widget(name));
+        if (!w) qWarning("no widget %s", name);
+        return w;
+    }
+};
+
+}  // namespace
+
+class ControlViewTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void oneClerkActionIsOneHandlerCall() {
+        Harness h;
+        // The handler changes every kind of widget; none of those writes may
+        // come back as a further action.
+        h.screen.key.onClick = [&] {
+            ++h.screen.keyClicks;
+            h.screen.tabs.setTab(1);
+            h.screen.first.setListIndex(2);
+            h.screen.box.text = "12";
+            h.screen.label.caption = "済";
+            h.screen.second.clear();
+        };
+        QTest::mouseClick(h.get<QPushButton>("cmdGo"), Qt::LeftButton);
+        QCOMPARE(h.dispatches, 1);
+        QCOMPARE(h.screen.keyClicks, 1);
+        QCOMPARE(h.screen.tabChanges, 1);
+        QCOMPARE(h.screen.firstChoices, 1);
+        QCOMPARE(h.get<QTabWidget>("tabPages")->currentIndex(), 1);
+        QCOMPARE(h.get<QComboBox>("cboFirst")->currentIndex(), 2);
+        QCOMPARE(h.get<QComboBox>("cboSecond")->count(), 0);
+        QCOMPARE(h.get<QLineEdit>("txtBox")->text(), QString("12"));
+        QCOMPARE(h.get<QLabel>("lblSign")->text(), QString("済"));
+    }
+
+    void disabledOrHiddenKeyDoesNothing() {
+        Harness h;
+        h.screen.key.enabled = false;
+        h.view.sync();
+        QTest::mouseClick(h.get<QPushButton>("cmdGo"), Qt::LeftButton);
+        QCOMPARE(h.screen.keyClicks, 0);
+        h.screen.key.enabled = true;
+        h.screen.key.visible = false;
+        h.view.sync();
+        QVERIFY(h.get<QPushButton>("cmdGo")->isHidden());
+    }
+
+    void clerkFocusCallsGotFocusOnce() {
+        Harness h;
+        auto* key = h.get<QPushButton>("cmdGo");
+        key->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(h.screen.firstFocus, 0);  // the program's own focus
+        QTest::keyClick(key, Qt::Key_Tab);
+        QVERIFY(h.get<QComboBox>("cboFirst")->hasFocus());
+        QCOMPARE(h.screen.firstFocus, 1);
+        // A message box closing gives the focus back to the window.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        h.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&h.form));
+        QCOMPARE(h.screen.firstFocus, 1);
+    }
+
+    void focusMovedByHidingIsNotTheClerks() {
+        Harness h;
+        // Focus entering the first list hides it; Qt then moves the focus on
+        // to the second list, which the clerk never touched.
+        h.screen.first.onGotFocus = [&] {
+            ++h.screen.firstFocus;
+            h.screen.first.visible = false;
+        };
+        h.get<QPushButton>("cmdGo")->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(h.get<QPushButton>("cmdGo"), Qt::Key_Tab);
+        QCOMPARE(h.screen.firstFocus, 1);
+        QVERIFY(h.get<QComboBox>("cboFirst")->isHidden());
+        QCOMPARE(h.screen.secondFocus, 0);
+    }
+
+    void keyboardChoiceIsSelectionHandling() {
+        Harness h;
+        QComboBox* list = h.get<QComboBox>("cboFirst");
+        h.screen.first.setListIndex(0);
+        h.screen.firstChoices = 0;
+        h.view.sync();
+        list->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(h.screen.first.listIndex(), 1);
+        QCOMPARE(h.screen.firstChoices, 1);
+        QCOMPARE(h.dispatches, 1);
+    }
+
+    void labelClickNeedsPressAndReleaseInside() {
+        Harness h;
+        QLabel* label = h.get<QLabel>("lblSign");
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(h.screen.labelClicks, 1);
+        QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(label->width() + 20, 5));
+        QCOMPARE(h.screen.labelClicks, 1);
+    }
+
+    void typingReachesTheModelAndClickTheHandler() {
+        Harness h;
+        QLineEdit* edit = h.get<QLineEdit>("txtBox");
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QCOMPARE(h.screen.boxClicks, 1);
+        typeText(edit, QStringLiteral("あ2"));
+        QCOMPARE(h.screen.box.text, std::string("あ2"));
+        h.screen.box.digitsOnly = true;
+        h.screen.box.text.clear();
+        h.view.sync();
+        typeText(edit, QStringLiteral("x3y4"));
+        QCOMPARE(edit->text(), QString("34"));
+        QCOMPARE(h.screen.box.text, std::string("34"));
+    }
+
+    void hiddenFrameKeepsItsControlsOwnSetting() {
+        Harness h;
+        h.screen.frame.visible = false;
+        h.view.sync();
+        QWidget* list = h.view.widget("cboFirst");
+        QVERIFY(!list->isVisible());
+        QVERIFY(!list->isHidden());
+        h.screen.frame.visible = true;
+        h.view.sync();
+        QVERIFY(list->isVisible());
+    }
+
+    void pictureTakesTheModelsHeight() {
+        Harness h;
+        QWidget* picture = h.view.widget("picBox");
+        QCOMPARE(picture->height(), 100);
+        h.screen.picture.geometry.height = 1020;
+        h.view.sync();
+        QCOMPARE(picture->height(), 68);
+        QCOMPARE(picture->width(), 200);
+    }
+
+    void clerkTabChangeIsForwarded() {
+        Harness h;
+        auto* tabs = h.get<QTabWidget>("tabPages");
+        QTabBar* bar = tabs->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        QCOMPARE(h.screen.tabs.tab(), 1);
+        QCOMPARE(h.screen.tabChanges, 1);
+        QCOMPARE(tabs->tabText(1), QString("裏"));
+    }
+
+    void unplacedAndUnknownControls() {
+        MiniScreen screen;
+        QWidget form;
+        std::vector<Placement> layout = MiniScreen::layout();
+        layout.push_back(at("cmdNowhere", "", {0, 0, 100, 100}));
+        ControlView view(screen.registry, layout, form, QFont(),
+                         [](const std::function<void()>& a) { a(); });
+        QCOMPARE(view.unknownNames(), std::vector<std::string>{"cmdNowhere"});
+        QCOMPARE(view.widget("cmdNowhere"), nullptr);
+        QVERIFY(qobject_cast<QGroupBox*>(view.widget("frameBox")));
+        QCOMPARE(view.widget("cboFirst")->parentWidget(), view.widget("frameBox"));
+    }
+};
+
+QTEST_MAIN(ControlViewTest)
+#include "control_view.moc"
