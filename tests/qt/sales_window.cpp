@@ -1,0 +1,456 @@
+// The sales window over the real screen model and the sample tables, driven
+// through its widgets as a clerk would.
+#include <deque>
+#include <memory>
+#include <set>
+
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "app/clock.h"
+#include "app/frm_start.h"
+#include "app/qt/sales_window.h"
+#include "app/qt/window_prompt.h"
+#include "data/data_file_error.h"
+#include "data/number_reading.h"
+
+using namespace kippurun;
+
+namespace {
+
+// Typed characters, Japanese ones included (QTest::keyClicks takes ASCII only).
+void typeText(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Answers questions from a queue and remembers what was asked.
+class FakePrompt : public Prompt {
+  public:
+    struct Question {
+        std::string title, text;
+        PromptButtons buttons;
+    };
+    std::deque<PromptAnswer> answers;
+    std::vector<Question> asked;
+    std::vector<std::string> informed;
+    std::function<void()> whileAsking;
+
+    PromptAnswer ask(const std::string& title, const std::string& text,
+                     PromptButtons buttons) override {
+        asked.push_back({title, text, buttons});
+        if (whileAsking) whileAsking();
+        if (answers.empty()) {
+            qWarning("unexpected question: %s", text.c_str());
+            return PromptAnswer::No;
+        }
+        PromptAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void inform(const std::string&, const std::string& text) override { informed.push_back(text); }
+};
+
+constexpr Date FixedToday{std::chrono::year(2026), std::chrono::December, std::chrono::day(9)};
+
+struct Window {
+    SystemClock clock{FixedToday};
+    FakePrompt fake;
+    SyncedPrompt prompt{fake};
+    frmStart screen{std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt};
+    std::unique_ptr<SalesWindow> window;
+
+    Window() {
+        screen.Form_Load();
+        window = std::make_unique<SalesWindow>(screen, prompt);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get())) qWarning("window not exposed");
+    }
+    template <class W = QWidget>
+    W* get(const char* name) const {
+        W* w = qobject_cast<W*>(window->controlWidget(name));
+        if (!w) qWarning("no widget %s of that kind", name);
+        return w;
+    }
+    QString text(const char* name) const { return get<QLineEdit>(name)->text(); }
+    void click(const char* name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
+    // The one-way adult fare of the default stations, as the table stores it.
+    std::string oneWayAdultFare() const {
+        return std::string(
+            screen.tables.Otona.at(screen.cboChaku.listIndex(), screen.cboHatsu.listIndex()));
+    }
+};
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// Controls that only hold state and have no widget.
+const std::set<std::string> StateHolders = {
+    "txtHatsu",  "txtChaku",  "txthatsu2", "txtChaku2", "txtHatsu4",  "txtChaku4",  "txtFocus",
+    "txtYear",   "txtMonth",  "txtDay",    "txtWeek",   "optRyokin1", "optRyokin2", "optHatsu1",
+    "optHatsu2", "optHatsu3", "optHatsu4", "optChaku1", "optChaku2",  "optChaku3",  "optChaku4"};
+
+bool widgetFits(ControlKind kind, QWidget* w) {
+    switch (kind) {
+        case ControlKind::Key:
+            return qobject_cast<QPushButton*>(w);
+        case ControlKind::DropDown:
+            return qobject_cast<QComboBox*>(w) && !qobject_cast<QComboBox*>(w)->isEditable();
+        case ControlKind::TextBox:
+            return qobject_cast<QLineEdit*>(w);
+        case ControlKind::Label:
+            return qobject_cast<QLabel*>(w);
+        case ControlKind::Frame:
+            return qobject_cast<QGroupBox*>(w);
+        case ControlKind::Picture:
+            return qobject_cast<QFrame*>(w);
+        case ControlKind::Tab:
+            return qobject_cast<QTabWidget*>(w);
+        case ControlKind::Option:
+            return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+class SalesWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void everyShownControlHasItsWidget() {
+        Window w;
+        QVERIFY(w.window->view().unknownNames().empty());
+        for (Control* control : w.screen.controls().all()) {
+            const QString name = q(control->name());
+            QWidget* widget = w.window->controlWidget(control->name());
+            if (StateHolders.count(control->name())) {
+                QVERIFY2(!widget, qPrintable(name));
+                continue;
+            }
+            QVERIFY2(widget, qPrintable(name));
+            QCOMPARE(widget->objectName(), name);
+            QVERIFY2(widgetFits(control->kind(), widget), qPrintable(name));
+            QCOMPARE(w.window->findChild<QWidget*>(name), widget);
+            QVERIFY2(widget->isHidden() != control->visible, qPrintable(name));
+        }
+    }
+
+    void windowAsTheClerkSeesIt() {
+        Window w;
+        QCOMPARE(w.window->windowTitle(), QString("キップルン"));
+        auto* tabs = w.get<QTabWidget>("tabFullKey");
+        QCOMPARE(tabs->count(), 4);
+        const char* const pages[] = {"フルキー", "駅名", "カレンダー", "明細"};
+        for (int i = 0; i < 4; ++i) QCOMPARE(tabs->tabText(i), QString(pages[i]));
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(w.get<QPushButton>("cmdJikkou")->text(), QString("実 行"));
+        QVERIFY(w.get("frameRyokin")->isHidden());
+        QVERIFY(w.get("txtNinzuG")->isHidden());
+        QCOMPARE(w.get("txtJoryouken")->palette().color(QPalette::Base), QColor(192, 255, 192));
+        QVERIFY(w.get<QPushButton>("cmdGaku")->font().bold());
+        QVERIFY(w.get<QLabel>("lblOtona")->font().bold());
+        QVERIFY(!w.get("cboKenshu")->font().bold());
+        const QString face = QFontInfo(w.get("cmdJikkou")->font()).family();
+        QVERIFY2(face == "ＭＳ Ｐゴシック" || face == "Noto Sans CJK JP", qPrintable(face));
+        QVERIFY(w.get<QLineEdit>("txtSho01")->alignment() & Qt::AlignRight);
+        QVERIFY(w.get<QLineEdit>("txtBill")->alignment() & Qt::AlignRight);
+        QVERIFY(w.get<QLineEdit>("txtSeason")->alignment() & Qt::AlignHCenter);
+        QCOMPARE(w.get<QLabel>("lblDay(0)")->font().pointSize(), 18);
+    }
+
+    void positionsInTwips_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("container");
+        QTest::addColumn<QRect>("twips");
+        QTest::newRow("終了") << "cmdExit(0)"
+                              << "frmStart" << QRect(120, 120, 855, 375);
+        QTest::newRow("empty exit 8") << "cmdExit(8)"
+                                      << "frmStart" << QRect(7800, 120, 855, 375);
+        QTest::newRow("設定") << "cmdSettei"
+                              << "frmStart" << QRect(8760, 120, 855, 375);
+        QTest::newRow("実行") << "cmdJikkou"
+                              << "frmStart" << QRect(9720, 120, 855, 375);
+        QTest::newRow("date") << "txtDate"
+                              << "frmStart" << QRect(120, 600, 2055, 375);
+        QTest::newRow("banner") << "txtJoryouken"
+                                << "frmStart" << QRect(2280, 600, 5415, 375);
+        QTest::newRow("empty exit 10") << "cmdExit(10)"
+                                       << "frmStart" << QRect(8760, 600, 855, 375);
+        QTest::newRow("開放") << "cmdKaihou"
+                              << "frmStart" << QRect(9720, 600, 855, 375);
+        QTest::newRow("passenger") << "frameJosha"
+                                   << "frmStart" << QRect(240, 960, 5295, 2655);
+        QTest::newRow("charge") << "frameRyokin"
+                                << "frmStart" << QRect(240, 3840, 5295, 2655);
+        QTest::newRow("tabs") << "tabFullKey"
+                              << "frmStart" << QRect(5640, 1080, 4815, 6255);
+    }
+    void positionsInTwips() {
+        QFETCH(QString, name);
+        QFETCH(QString, container);
+        QFETCH(QRect, twips);
+        Window w;
+        QWidget* widget = w.get(qPrintable(name));
+        QCOMPARE(widget->parentWidget()->objectName(), container);
+        const QRect g = widget->geometry();
+        QCOMPARE(QRect(g.x() * 15, g.y() * 15, g.width() * 15, g.height() * 15), twips);
+    }
+
+    void keyPadsOnTheirPitch() {
+        Window w;
+        // Position n = 4 (row - 1) + column; 1080 across, 360 down, 1095 x 375.
+        const QRect today = w.get("cmdToday")->geometry();
+        QCOMPARE(today.size() * 15, QSize(1095, 375));
+        QCOMPARE(w.get("cmdAsatte")->geometry().topLeft() - today.topLeft(), QPoint(144, 0));
+        QCOMPARE(w.get("cmdGaku")->geometry().topLeft() - today.topLeft(), QPoint(0, 7 * 24));
+        QCOMPARE(w.get("cmdFull52")->geometry().topLeft() - today.topLeft(),
+                 QPoint(3 * 72, 12 * 24));
+        QCOMPARE(w.get("cmdEki51")->geometry(), w.get("cmdFull52")->geometry());
+        auto* tabs = w.get<QTabWidget>("tabFullKey");
+        QCOMPARE(w.get("cmdToday")->parentWidget(), tabs->widget(0));
+        QCOMPARE(w.get("cmdEki00")->parentWidget(), tabs->widget(1));
+        QCOMPARE(w.get("picCalender")->parentWidget(), tabs->widget(2));
+        QCOMPARE(w.get("txtBill")->parentWidget(), w.window.get());
+        QCOMPARE(w.get("txtTan32")->parentWidget(), tabs->widget(3));
+    }
+
+    void everyWidgetFitsInsideItsContainer() {
+        Window w;
+        // On the page sizes Qt gives the tab widget, which lays out the page
+        // in front only. The calendar's sixth row is cut off by design while
+        // the picture box is short.
+        auto* tabs = w.get<QTabWidget>("tabFullKey");
+        for (int page = 0; page < 4; ++page) {
+            QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                              tabs->tabBar()->tabRect(page).center());
+            QCOMPARE(tabs->currentIndex(), page);
+            for (const Placement& p : salesWindowLayout()) {
+                QWidget* widget = w.get(p.name.c_str());
+                bool elsewhere = false;
+                for (int other = 0; other < 4; ++other)
+                    elsewhere |= other != page && tabs->widget(other)->isAncestorOf(widget);
+                if (elsewhere) continue;
+                QRect inside = widget->parentWidget()->rect();
+                if (p.container == "picCalender") inside.setHeight(3495 / TwipsPerPixel);
+                QVERIFY2(inside.contains(widget->geometry()), p.name.c_str());
+            }
+        }
+    }
+
+    void dayMarksLieOverTheirCells() {
+        Window w;
+        for (int k : {0, 6, 20, 34}) {  // rows 1-5: the calendar may hide row 6
+            QWidget* day = w.get(qPrintable(QString("lblDay(%1)").arg(k)));
+            QWidget* mark = w.get(qPrintable(QString("lblHi%1").arg(k)));
+            QCOMPARE(mark->geometry(), day->geometry());
+            QCOMPARE(mark->parentWidget(), w.get("picCalender"));
+            // Above the cell, so that it takes the click.
+            QCOMPARE(mark->parentWidget()->childAt(day->geometry().center()), mark);
+        }
+    }
+
+    void executeShowsTheBill() {
+        Window w;
+        const std::string fare = w.oneWayAdultFare();
+        QVERIFY(readLenient(fare) > 0);
+        w.click("cmdJikkou");
+        QCOMPARE(w.get<QTabWidget>("tabFullKey")->currentIndex(), 3);
+        QCOMPARE(w.get<QLabel>("lblKenshuM(0)")->text(), QString("片道乗車券"));
+        QCOMPARE(w.text("txtTan01"), q(fare));
+        QCOMPARE(w.text("txtNin01"), QString("1"));
+        QCOMPARE(w.text("txtSho01"), q(formatPlain(readLenient(fare))));
+        QCOMPARE(w.text("txtBill"), q(formatTotal(readLenient(fare))));
+        QVERIFY(!w.get("txtTan01")->isHidden());
+        for (const char* hidden : {"txtTan02", "txtSho03", "lbl02", "lbl21", "txtTan31"})
+            QVERIFY2(w.get(hidden)->isHidden(), hidden);
+        QVERIFY(w.fake.asked.empty());
+    }
+
+    void returnForTwoAdultsThroughTheWidgets() {
+        Window w;
+        int listFocus = 0;
+        auto gotFocus = w.screen.cboKenshu.onGotFocus;
+        w.screen.cboKenshu.onGotFocus = [&] {
+            ++listFocus;
+            if (gotFocus) gotFocus();
+        };
+        auto* kind = w.get<QComboBox>("cboKenshu");
+        QTest::mouseClick(kind, Qt::LeftButton);  // focus, and the list opens
+        if (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keyClick(popup, Qt::Key_Escape);
+        QTest::keyClick(kind, Qt::Key_Down);  // a choice: 往復乗車券
+        QCOMPARE(listFocus, 1);
+        QCOMPARE(w.screen.cboKenshu.listIndex(), 1);
+        QCOMPARE(kind->currentText(), QString("往復乗車券"));
+
+        w.click("txtNinzu");
+        QTest::keyClick(w.get("txtNinzu"), Qt::Key_A, Qt::ControlModifier);
+        typeText(w.get("txtNinzu"), QStringLiteral("2"));
+        QCOMPARE(w.screen.txtNinzu.text, std::string("2"));
+
+        w.click("cmdJikkou");
+        const double fare = readLenient(w.oneWayAdultFare());
+        QCOMPARE(w.text("txtTan01"), q(formatPlain(2 * fare)));
+        QCOMPARE(w.text("txtNin01"), QString("2"));
+        QCOMPARE(w.text("txtSho01"), q(formatPlain(4 * fare)));
+        QCOMPARE(w.text("txtBill"), q(formatTotal(4 * fare)));
+        QCOMPARE(w.get<QLabel>("lblKenshuM(0)")->text(), QString("往復乗車券"));
+    }
+
+    void bringingPageZeroForwardEmptiesTheTotal() {
+        Window w;
+        w.click("cmdJikkou");
+        QVERIFY(!w.text("txtBill").isEmpty());
+        QTabBar* bar = w.get<QTabWidget>("tabFullKey")->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        QCOMPARE(w.screen.tabFullKey.tab(), 0);
+        QCOMPARE(w.get<QTabWidget>("tabFullKey")->currentIndex(), 0);
+        QCOMPARE(w.text("txtBill"), QString());
+        QCOMPARE(w.text("txtTan01"), q(w.oneWayAdultFare()));  // the lines stay
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
+        QCOMPARE(w.text("txtBill"), QString());  // not back before the next run
+    }
+
+    void exitKeysAsk_data() {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("終了") << "cmdExit(0)";
+        QTest::newRow("empty in row 1") << "cmdExit(5)";
+        QTest::newRow("empty in row 2") << "cmdExit(10)";
+    }
+    void exitKeysAsk() {
+        QFETCH(QString, key);
+        Window w;
+        QSignalSpy ended(w.window.get(), &SalesWindow::programEnded);
+        w.click("cmdJikkou");
+        w.fake.answers = {PromptAnswer::No};
+        w.click(qPrintable(key));
+        QCOMPARE(int(w.fake.asked.size()), 1);
+        QCOMPARE(w.fake.asked[0].title, std::string("終了"));
+        QCOMPARE(w.fake.asked[0].text, std::string("キップルンを終了しますか？"));
+        QVERIFY(w.fake.asked[0].buttons == PromptButtons::YesNo);
+        QVERIFY(w.window->isVisible());
+        QCOMPARE(ended.count(), 0);
+        QCOMPARE(w.text("txtTan01"), q(w.oneWayAdultFare()));  // the entry untouched
+
+        w.fake.answers = {PromptAnswer::Yes};
+        w.click(qPrintable(key));
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!w.window->isVisible());
+    }
+
+    void closingTheWindowAsksTheSameQuestion() {
+        Window w;
+        QSignalSpy ended(w.window.get(), &SalesWindow::programEnded);
+        w.fake.answers = {PromptAnswer::No};
+        QVERIFY(!w.window->close());
+        QCOMPARE(int(w.fake.asked.size()), 1);
+        QCOMPARE(w.fake.asked[0].text, std::string("キップルンを終了しますか？"));
+        QVERIFY(w.window->isVisible());
+        w.fake.answers = {PromptAnswer::Yes};
+        QVERIFY(w.window->close());
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(int(w.fake.asked.size()), 2);
+    }
+
+    void questionShowsTheCurrentScreen() {
+        Window w;
+        QString seen;
+        w.fake.whileAsking = [&] { seen = w.text("txtNinzuK"); };
+        w.screen.txtNinzuK.text = "3";  // changed by the program, not yet shown
+        w.fake.answers = {PromptAnswer::No};
+        w.click("cmdExit(0)");
+        QCOMPARE(seen, QString("3"));
+    }
+
+    void countBoxesTakeDigitsOnly() {
+        Window w;
+        for (const char* name : {"txtNinzu", "txtNinzuK"}) {
+            w.click(name);
+            QTest::keyClick(w.get(name), Qt::Key_A, Qt::ControlModifier);
+            typeText(w.get(name), QStringLiteral("a1b２2-"));
+            QCOMPARE(w.text(name), QString("12"));
+        }
+        QCOMPARE(w.screen.txtNinzu.text, std::string("12"));
+        QCOMPARE(w.screen.txtNinzuK.text, std::string("12"));
+    }
+
+    void displayBoxesTakeNoTyping() {
+        Window w;
+        for (const char* name : {"txtSeason", "txtBill", "txtDate", "txtJoryouken"}) {
+            auto* box = static_cast<TextBox*>(w.screen.controls().find(name));
+            const std::string before = box->text;
+            typeText(w.get(name), QStringLiteral("999"));
+            QCOMPARE(box->text, before);
+            QCOMPARE(w.text(name), q(before));
+        }
+    }
+
+    void questionsAreMessageBoxes_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<int>("answer");
+        const int yesNo = int(PromptButtons::YesNo), all = int(PromptButtons::YesNoCancel);
+        QTest::newRow("yes") << yesNo << "はい(&Y)" << int(PromptAnswer::Yes);
+        QTest::newRow("no") << yesNo << "いいえ(&N)" << int(PromptAnswer::No);
+        QTest::newRow("escape on yes/no") << yesNo << "" << int(PromptAnswer::No);
+        QTest::newRow("cancel") << all << "キャンセル" << int(PromptAnswer::Cancel);
+        QTest::newRow("escape on yes/no/cancel") << all << "" << int(PromptAnswer::Cancel);
+    }
+    void questionsAreMessageBoxes() {
+        QFETCH(int, buttons);
+        QFETCH(QString, press);
+        QFETCH(int, answer);
+        MessageBoxPrompt prompt;
+        QString title, text, shown;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            for (QAbstractButton* b : box->buttons()) shown += b->text() + "|";
+            QAbstractButton* chosen = nullptr;
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == press) chosen = b;
+            if (chosen)
+                chosen->click();
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        const PromptAnswer got =
+            prompt.ask("終了", "キップルンを終了しますか？", PromptButtons(buttons));
+        QCOMPARE(int(got), answer);
+        QCOMPARE(title, QString("終了"));
+        QCOMPARE(text, QString("キップルンを終了しますか？"));
+        QCOMPARE(icon, QMessageBox::Question);
+        QCOMPARE(shown.count('|'), buttons == int(PromptButtons::YesNo) ? 2 : 3);
+    }
+
+    void failingHandlerEndsWithoutQuestion() {
+        Window w;
+        QSignalSpy fatal(w.window.get(), &SalesWindow::fatalError);
+        w.screen.cmdSettei.onClick = [] {
+            throw DataFileError(DataFileError::Kind::FileNotFound, "Otona.csv",
+                                "Otona.csv が見つかりません");
+        };
+        w.click("cmdSettei");
+        QCOMPARE(fatal.count(), 1);
+        QCOMPARE(fatal.at(0).at(0).toString(), QString("Otona.csv が見つかりません"));
+        QVERIFY(!w.window->isVisible());
+        QVERIFY(w.fake.asked.empty());
+        w.get<QPushButton>("cmdJikkou")->click();  // nothing runs on a failed screen
+        QCOMPARE(w.screen.txtBill.text, std::string());
+    }
+};
+
+QTEST_MAIN(SalesWindowTest)
+#include "sales_window.moc"
