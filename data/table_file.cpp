@@ -28,8 +28,9 @@ DataFileError fileError(DataFileError::Kind kind, const std::string& relativePat
 }
 
 DataFileError unreadable(const std::string& relativePath, const std::string& reason) {
-    return fileError(DataFileError::Kind::Unreadable, relativePath,
-                     "表のファイル" + bracketed(relativePath) + "を読み込めません：" + reason + "。");
+    return fileError(
+        DataFileError::Kind::Unreadable, relativePath,
+        "表のファイル" + bracketed(relativePath) + "を読み込めません：" + reason + "。");
 }
 
 DataFileError notFound(const fs::path& untinDir, const std::string& relativePath) {
@@ -127,10 +128,10 @@ DataFileError valueError(DataFileError::Kind kind, const FileValues& file, std::
                          const std::string& complaint) {
     const DataFileError::Position position = valuePosition(file.content, k);
     DataFileError error(kind, file.relativePath,
-                        "表のファイル" + bracketed(file.relativePath) + "の " + std::to_string(k + 1) +
-                            " 番目の値（" + std::to_string(position.line) + " 行目の " +
-                            std::to_string(position.field) + " 番目）" + excerpt(file.value(k)) +
-                            complaint);
+                        "表のファイル" + bracketed(file.relativePath) + "の " +
+                            std::to_string(k + 1) + " 番目の値（" + std::to_string(position.line) +
+                            " 行目の " + std::to_string(position.field) + " 番目）" +
+                            excerpt(file.value(k)) + complaint);
     error.position = position;
     return error;
 }
