@@ -12,6 +12,10 @@
 
 namespace kippurun {
 
+// One-character literals go in as std::string: GCC 12 wrongly warns
+// (-Wrestrict) when they are assigned as const char*.
+using namespace std::string_literals;
+
 namespace {
 
 // A count box may be empty (cleared for typing) or hold something typed
@@ -151,7 +155,7 @@ void frmStart::zeroCouponChargeLines() {
     if (!isCoupon(cboKenshu.listIndex())) return;
     for (TextBox* box :
          {&txtNin21, &txtSho21, &txtNin22, &txtSho22, &txtNin31, &txtSho31, &txtNin32, &txtSho32})
-        box->text = "0";
+        box->text = "0"s;
 }
 
 void frmStart::tabFullKey_Click() {

@@ -7,6 +7,10 @@
 
 namespace kippurun {
 
+// One-character literals go in as std::string: GCC 12 wrongly warns
+// (-Wrestrict) when they are assigned as const char*.
+using namespace std::string_literals;
+
 void frmStart::Form_Load() {
     dateBoxesFromToday();
 
@@ -26,9 +30,9 @@ void frmStart::Form_Load() {
         cboKenshu.addItem(type);
     cboKenshu.setListIndex(0);
 
-    txtNinzu.text = "1";
-    txtNinzuK.text = "0";
-    txtNinzuG.text = "0";
+    txtNinzu.text = "1"s;
+    txtNinzuK.text = "0"s;
+    txtNinzuG.text = "0"s;
 
     for (std::string_view name : stationNames()) cboHatsu.addItem(std::string(name));
     for (std::string_view name : stationNames()) cboChaku.addItem(std::string(name));
