@@ -94,6 +94,12 @@ void frmStart::setInitialState() {
         option->visible = false;
     lblGaku.visible = false;
     txtNinzuG.visible = false;
+    // Journey section 2 belongs to the continuous ticket and charge section 2
+    // to a journey that needs it; a fresh sale has neither.
+    for (Control* row : {static_cast<Control*>(&cboHatsu2), static_cast<Control*>(&cboChaku2),
+                         static_cast<Control*>(&lblKukan1(1)), static_cast<Control*>(&lblArrow(1))})
+        row->visible = false;
+    frameRyokin2.visible = false;
 
     for (TextBox* count : {&txtNinzu, &txtNinzuK, &txtNinzuG}) count->digitsOnly = true;
 

@@ -108,7 +108,9 @@ TEST_F(ModelTest, StateHoldersStartHiddenAndTheRestShown) {
         "txtHatsu",   "txtChaku",   "txthatsu2", "txtChaku2", "txtHatsu4", "txtChaku4",
         "optRyokin1", "optRyokin2", "optHatsu1", "optHatsu2", "optHatsu3", "optHatsu4",
         "optChaku1",  "optChaku2",  "optChaku3", "optChaku4", "txtFocus",  "txtYear",
-        "txtMonth",   "txtDay",     "txtWeek",   "lblGaku",   "txtNinzuG"};
+        "txtMonth",   "txtDay",     "txtWeek",   "lblGaku",   "txtNinzuG",
+        // journey section 2 and charge section 2 wait for a sale that needs them
+        "cboHatsu2", "cboChaku2", "lblKukan1(1)", "lblArrow(1)", "frameRyokin2"};
     for (const Control* c : s.controls().all())
         EXPECT_EQ(c->visible, !hidden.count(c->name())) << c->name();
 }
