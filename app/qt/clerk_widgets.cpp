@@ -5,18 +5,6 @@
 
 namespace kippurun {
 
-bool isClerkFocus(Qt::FocusReason reason) {
-    switch (reason) {
-        case Qt::MouseFocusReason:
-        case Qt::TabFocusReason:
-        case Qt::BacktabFocusReason:
-        case Qt::ShortcutFocusReason:
-            return true;
-        default:
-            return false;
-    }
-}
-
 namespace {
 
 bool releasedInside(const QWidget& widget, const QMouseEvent& event) {
@@ -51,7 +39,7 @@ void ClickableLineEdit::mouseReleaseEvent(QMouseEvent* event) {
 
 void FocusComboBox::focusInEvent(QFocusEvent* event) {
     QComboBox::focusInEvent(event);
-    if (isClerkFocus(event->reason())) emit focusEntered();
+    emit focusEntered(event->reason());
 }
 
 }  // namespace kippurun

@@ -10,10 +10,6 @@ class QMouseEvent;
 
 namespace kippurun {
 
-// Whether a focus change came from the clerk (mouse, Tab, shortcut) rather
-// than from the program or from a closing popup or message box.
-bool isClerkFocus(Qt::FocusReason reason);
-
 // A label that signals a click: a press and a release inside it.
 class ClickableLabel : public QLabel {
     Q_OBJECT
@@ -45,13 +41,13 @@ class ClickableLineEdit : public QLineEdit {
     bool pressed_ = false;
 };
 
-// A drop-down that signals the clerk moving the focus into it.
+// A drop-down that signals the focus entering it, with Qt's reason.
 class FocusComboBox : public QComboBox {
     Q_OBJECT
   public:
     using QComboBox::QComboBox;
   signals:
-    void focusEntered();
+    void focusEntered(Qt::FocusReason reason);
 
   protected:
     void focusInEvent(QFocusEvent* event) override;

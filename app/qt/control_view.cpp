@@ -1,5 +1,6 @@
 #include "app/qt/control_view.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
@@ -62,6 +63,7 @@ class ControlView::Binding {
 namespace {
 
 using Forward = std::function<void(const std::function<void()>&)>;
+using FocusTest = std::function<bool(QWidget*, Qt::FocusReason)>;
 
 class KeyBinding : public ControlView::Binding {
   public:
@@ -91,7 +93,8 @@ class KeyBinding : public ControlView::Binding {
 
 class DropDownBinding : public ControlView::Binding {
   public:
-    DropDownBinding(ComboBox& list, QWidget* parent, const QFont& font, const Forward& forward)
+    DropDownBinding(ComboBox& list, QWidget* parent, const QFont& font, const Forward& forward,
+                    const FocusTest& isClerkFocus)
         : list_(list), box_(new FocusComboBox(parent)) {
         box_->setFont(font);
         box_->setEditable(false);
@@ -100,7 +103,9 @@ class DropDownBinding : public ControlView::Binding {
             forward([this, index] { list_.setListIndex(index); });
         });
         QObject::connect(box_, &FocusComboBox::focusEntered,
-                         [this, forward] { forward([this] { list_.gotFocus(); }); });
+                         [this, forward, isClerkFocus](Qt::FocusReason reason) {
+                             if (isClerkFocus(box_, reason)) forward([this] { list_.gotFocus(); });
+                         });
     }
     QWidget& widget() override { return *box_; }
     void sync() override {
@@ -273,8 +278,17 @@ class TabBinding : public ControlView::Binding {
 
 ControlView::ControlView(const ControlRegistry& registry, const std::vector<Placement>& layout,
                          QWidget& form, const QFont& font, Dispatch dispatch)
-    : dispatch_(std::move(dispatch)) {
+    : form_(form), dispatch_(std::move(dispatch)) {
     const Forward forward = [this](const std::function<void()>& action) { this->forward(action); };
+    const FocusTest clerkFocus = [this](QWidget* w, Qt::FocusReason r) {
+        return isClerkFocus(w, r);
+    };
+    // Qt reports the change after the widget's own focus event, so the
+    // widget that had the focus before is still known there.
+    focusTracking_ =
+        QObject::connect(qApp, &QApplication::focusChanged, [this](QWidget*, QWidget* now) {
+            if (now && form_.isAncestorOf(now)) lastFocus_ = now;
+        });
     std::unordered_map<std::string, TabBinding*> tabs;
     for (const Placement& placement : layout) {
         Control* control = registry.find(placement.name);
@@ -288,8 +302,8 @@ ControlView::ControlView(const ControlRegistry& registry, const std::vector<Plac
             auto it = widgets_.find(placement.container);
             if (tab != tabs.end())
                 parent = tab->second->page(placement.page);
-            else if (it != widgets_.end())
-                parent = it->second;
+            else
+                parent = it != widgets_.end() ? it->second : nullptr;
             if (!parent) {
                 unknown_.push_back(placement.name);
                 continue;
@@ -303,9 +317,9 @@ ControlView::ControlView(const ControlRegistry& registry, const std::vector<Plac
                                                  placedFont(font, placement, true), forward);
                 break;
             case ControlKind::DropDown:
-                binding =
-                    std::make_unique<DropDownBinding>(static_cast<ComboBox&>(*control), parent,
-                                                      placedFont(font, placement, false), forward);
+                binding = std::make_unique<DropDownBinding>(
+                    static_cast<ComboBox&>(*control), parent, placedFont(font, placement, false),
+                    forward, clerkFocus);
                 break;
             case ControlKind::TextBox:
                 binding = std::make_unique<TextBinding>(static_cast<TextBox&>(*control), parent,
@@ -344,7 +358,20 @@ ControlView::ControlView(const ControlRegistry& registry, const std::vector<Plac
     }
 }
 
-ControlView::~ControlView() = default;
+ControlView::~ControlView() { QObject::disconnect(focusTracking_); }
+
+bool ControlView::isClerkFocus(QWidget* widget, Qt::FocusReason reason) const {
+    switch (reason) {
+        case Qt::MouseFocusReason:
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+        case Qt::ActiveWindowFocusReason:
+            return widget != lastFocus_;
+        default:
+            return false;
+    }
+}
 
 void ControlView::sync() {
     syncing_ = true;

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include <QFont>
+#include <QMetaObject>
+#include <QPointer>
 
 #include "app/controls.h"
 #include "app/qt/window_layout.h"
@@ -38,6 +40,11 @@ class ControlView {
     bool syncing() const { return syncing_; }
 
     QWidget* widget(std::string_view name) const;
+    // Whether the focus entering `widget` is the clerk moving it there: by
+    // mouse, Tab or shortcut, or by activating the window when the focus was
+    // set while the window was inactive. Not: the program's own focus, a
+    // popup closing, or the window coming back to the widget that had it.
+    bool isClerkFocus(QWidget* widget, Qt::FocusReason reason) const;
     // Placed controls the registry does not know (a layout or model mistake).
     const std::vector<std::string>& unknownNames() const { return unknown_; }
 
@@ -46,7 +53,10 @@ class ControlView {
   private:
     void forward(const std::function<void()>& action);
 
+    QWidget& form_;
     Dispatch dispatch_;
+    QPointer<QWidget> lastFocus_;  // the form's widget that last held the focus
+    QMetaObject::Connection focusTracking_;
     std::vector<std::unique_ptr<Binding>> bindings_;
     std::unordered_map<std::string, QWidget*> widgets_;
     std::vector<std::string> unknown_;

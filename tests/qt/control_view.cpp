@@ -164,6 +164,22 @@ class ControlViewTest : public QObject {
         QCOMPARE(h.screen.firstFocus, 1);
     }
 
+    void focusGivenWhileInactiveCountsOnActivation() {
+        Harness h;
+        // The clerk's press can reach a list before the window system has
+        // activated the window; the focus then arrives with the activation.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        h.get<QComboBox>("cboSecond")->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(h.screen.secondFocus, 0);
+        h.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&h.form));
+        QVERIFY(h.get<QComboBox>("cboSecond")->hasFocus());
+        QCOMPARE(h.screen.secondFocus, 1);
+    }
+
     void focusMovedByHidingIsNotTheClerks() {
         Harness h;
         // Focus entering the first list hides it; Qt then moves the focus on
