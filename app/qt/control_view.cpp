@@ -202,7 +202,7 @@ class LabelBinding : public ControlView::Binding {
     Label& label_;
     ClickableLabel* widget_;
     QFont base_;
-    const Placement& placement_;
+    const Placement placement_;
     std::string caption_;
     int pointSize_ = -1;
 };
@@ -247,7 +247,7 @@ class PictureBinding : public ControlView::Binding {
   private:
     PictureBox& picture_;
     QFrame* frame_;
-    const Placement& placement_;
+    const Placement placement_;
 };
 
 class TabBinding : public ControlView::Binding {
