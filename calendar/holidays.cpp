@@ -37,7 +37,7 @@ int nthMonday(int year, int month, int n) {
 
 bool within(int year, int from, int to) { return year >= from && year <= to; }
 
-// The holidays of the law and of the special acts (国民の祝日), without the
+// The holidays of the law and the one-off holidays by their own acts (国民の祝日), without the
 // days off that follow from them.
 bool isLawHoliday(int y, int m, int d) {
     switch (m) {
