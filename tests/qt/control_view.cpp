@@ -134,18 +134,6 @@ class ControlViewTest : public QObject {
         QCOMPARE(h.get<QLabel>("lblSign")->text(), QString("済"));
     }
 
-    void disabledOrHiddenKeyDoesNothing() {
-        Harness h;
-        h.screen.key.enabled = false;
-        h.view.sync();
-        QTest::mouseClick(h.get<QPushButton>("cmdGo"), Qt::LeftButton);
-        QCOMPARE(h.screen.keyClicks, 0);
-        h.screen.key.enabled = true;
-        h.screen.key.visible = false;
-        h.view.sync();
-        QVERIFY(h.get<QPushButton>("cmdGo")->isHidden());
-    }
-
     void clerkFocusCallsGotFocusOnce() {
         Harness h;
         auto* key = h.get<QPushButton>("cmdGo");

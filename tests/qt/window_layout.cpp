@@ -73,22 +73,6 @@ class WindowLayoutTest : public QObject {
             }
         }
     }
-
-    void calendarCellsOnTheirPitch() {
-        const Geometry first = findPlacement("lblDay(0)")->geometry;
-        const Geometry last = findPlacement("lblDay(41)")->geometry;
-        QCOMPARE(first.width, 495);
-        QCOMPARE(first.height, 495);
-        QCOMPARE(last.left - first.left, 6 * 480);
-        QCOMPARE(last.top - first.top, 5 * 480);
-        // The header row sits one pitch above row 0.
-        QCOMPARE(first.top - findPlacement("lblWeek(0)")->geometry.top, 480);
-        // Six rows fill the calendar's full height, five its short one.
-        const Geometry picture = findPlacement("picCalender")->geometry;
-        QCOMPARE(picture.height, 3495);
-        QCOMPARE(last.top + last.height + 60, 3495);
-        QCOMPARE(last.top - 480 + last.height + 60, 3015);
-    }
 };
 
 QTEST_APPLESS_MAIN(WindowLayoutTest)
