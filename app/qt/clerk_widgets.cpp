@@ -1,11 +1,17 @@
 #include "app/qt/clerk_widgets.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace kippurun {
 
 namespace {
+
+bool isEnter(const QKeyEvent& event) {
+    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) &&
+           (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
 
 bool releasedInside(const QWidget& widget, const QMouseEvent& event) {
     return event.button() == Qt::LeftButton && widget.rect().contains(event.position().toPoint());
@@ -35,6 +41,26 @@ void ClickableLineEdit::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
     QLineEdit::mouseReleaseEvent(event);
     if (click) emit clicked();
+}
+
+void ClerkKey::keyPressEvent(QKeyEvent* event) {
+    if (!isEnter(*event)) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) setDown(true);
+    event->accept();
+}
+
+void ClerkKey::keyReleaseEvent(QKeyEvent* event) {
+    if (!isEnter(*event)) {
+        QPushButton::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || !isDown()) return;
+    setDown(false);
+    click();
 }
 
 void FocusComboBox::focusInEvent(QFocusEvent* event) {

@@ -4,8 +4,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 class QFocusEvent;
+class QKeyEvent;
 class QMouseEvent;
 
 namespace kippurun {
@@ -39,6 +41,20 @@ class ClickableLineEdit : public QLineEdit {
 
   private:
     bool pressed_ = false;
+};
+
+// A key that Enter presses as well as Space: the clerk works the counter
+// from the keyboard. Like Space, Enter presses the key when it comes up and
+// ignores the window system's repeats, so that a question box the key opens
+// does not take a held-down Enter as its answer.
+class ClerkKey : public QPushButton {
+    Q_OBJECT
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 };
 
 // A drop-down that signals the focus entering it, with Qt's reason.

@@ -68,9 +68,8 @@ using FocusTest = std::function<bool(QWidget*, Qt::FocusReason)>;
 class KeyBinding : public ControlView::Binding {
   public:
     KeyBinding(CommandButton& key, QWidget* parent, const QFont& font, const Forward& forward)
-        : key_(key), button_(new QPushButton(parent)) {
+        : key_(key), button_(new ClerkKey(parent)) {
         button_->setFont(font);
-        button_->setAutoDefault(false);
         QObject::connect(button_, &QPushButton::clicked,
                          [this, forward] { forward([this] { key_.press(); }); });
     }

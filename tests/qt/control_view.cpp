@@ -1,7 +1,9 @@
 // The widgets of a small hand-made screen: what reaches a handler and what
 // must not.
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -181,6 +183,37 @@ class ControlViewTest : public QObject {
         QCOMPARE(h.screen.firstFocus, 1);
         QVERIFY(h.get<QComboBox>("cboFirst")->isHidden());
         QCOMPARE(h.screen.secondFocus, 0);
+    }
+
+    void enterAndSpacePressAFocusedKeyOnce_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+    void enterAndSpacePressAFocusedKeyOnce() {
+        QFETCH(int, key);
+        Harness h;
+        auto* button = h.get<QPushButton>("cmdGo");
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, Qt::Key(key));
+        QCOMPARE(h.screen.keyClicks, 1);
+        // A key held down: the window system repeats it, but the key is
+        // pressed once, when it comes up, so that a question box opened by
+        // the key does not take the repeats as its answer.
+        auto send = [&](QEvent::Type type, bool repeat) {
+            QKeyEvent event(type, key, Qt::NoModifier, QString(), repeat);
+            QApplication::sendEvent(button, &event);
+        };
+        send(QEvent::KeyPress, false);
+        for (int i = 0; i < 3; ++i) {
+            send(QEvent::KeyRelease, true);
+            send(QEvent::KeyPress, true);
+        }
+        QCOMPARE(h.screen.keyClicks, 1);
+        send(QEvent::KeyRelease, false);
+        QCOMPARE(h.screen.keyClicks, 2);
+        QCOMPARE(h.dispatches, 2);
     }
 
     void keyboardChoiceIsSelectionHandling() {
