@@ -204,7 +204,15 @@ int runScript(const ProgramOptions& options, std::istream& in, std::ostream& out
     try {
         shell.start();
         if (shell.ended()) return 0;
-        return runLines(script, shell, prompt, out, err);
+        const int status = runLines(script, shell, prompt, out, err);
+        // A read error ends getline like the end of the file does; a script
+        // cut short must not pass for one that ran to its end.
+        if (status == 0 && !shell.ended() && script.bad()) {
+            out.flush();
+            err << "スクリプトを読めません: " << name << "\n";
+            return 2;
+        }
+        return status;
     } catch (const DataFileError& e) {
         out.flush();
         err << e.what() << "\n";
