@@ -77,7 +77,9 @@ void topRows(LayoutBuilder& b) {
         b.put(indexed("cmdExit", i), "", {1080 + 960 * (i - 1), 120, KeyWidth, KeyHeight});
     b.put("cmdSettei", "", {8760, 120, KeyWidth, KeyHeight});
     b.put("cmdJikkou", "", {9720, 120, KeyWidth, KeyHeight});
-    b.put("txtDate", "", {120, 600, 2055, KeyHeight});
+    // A smaller face: the longest era date ("令和10年12月31日日曜日") must fit
+    // the box's given width whole.
+    b.put("txtDate", "", {120, 600, 2055, KeyHeight}).pointSize = 8;
     b.put("txtJoryouken", "", {2280, 600, 5415, KeyHeight});
     b.put(indexed("cmdExit", 9), "", {7800, 600, KeyWidth, KeyHeight});
     b.put(indexed("cmdExit", 10), "", {8760, 600, KeyWidth, KeyHeight});

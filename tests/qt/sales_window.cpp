@@ -5,6 +5,7 @@
 #include <set>
 
 #include <QComboBox>
+#include <QDate>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +13,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -63,13 +67,13 @@ class FakePrompt : public Prompt {
 constexpr Date FixedToday{std::chrono::year(2026), std::chrono::December, std::chrono::day(9)};
 
 struct Window {
-    SystemClock clock{FixedToday};
+    SystemClock clock;
     FakePrompt fake;
     SyncedPrompt prompt{fake};
     frmStart screen{std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt};
     std::unique_ptr<SalesWindow> window;
 
-    Window() {
+    explicit Window(Date today = FixedToday) : clock(today) {
         screen.Form_Load();
         window = std::make_unique<SalesWindow>(screen, prompt);
         window->show();
@@ -97,6 +101,34 @@ const std::set<std::string> StateHolders = {
     "txtHatsu",  "txtChaku",  "txthatsu2", "txtChaku2", "txtHatsu4",  "txtChaku4",  "txtFocus",
     "txtYear",   "txtMonth",  "txtDay",    "txtWeek",   "optRyokin1", "optRyokin2", "optHatsu1",
     "optHatsu2", "optHatsu3", "optHatsu4", "optChaku1", "optChaku2",  "optChaku3",  "optChaku4"};
+
+// The width a widget has for its text, by the style's own measure.
+int roomForText(QWidget* w) {
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.rect = edit->rect();
+        option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+        const QRect contents =
+            edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+        const QMargins margins = edit->textMargins();
+        return contents.width() - margins.left() - margins.right() - 2 * 2;  // Qt's inner margin
+    }
+    if (auto* key = qobject_cast<QPushButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(key);
+        option.rect = key->rect();
+        return key->style()->subElementRect(QStyle::SE_PushButtonContents, &option, key).width();
+    }
+    return w->contentsRect().width();
+}
+
+QString shownText(QWidget* w) {
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    if (auto* key = qobject_cast<QPushButton*>(w)) return key->text();
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+    return {};
+}
 
 bool widgetFits(ControlKind kind, QWidget* w) {
     switch (kind) {
@@ -242,6 +274,29 @@ class SalesWindowTest : public QObject {
                 if (p.container == "picCalender") inside.setHeight(3495 / TwipsPerPixel);
                 QVERIFY2(inside.contains(widget->geometry()), p.name.c_str());
             }
+        }
+    }
+
+    void noTextIsCutOff_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::newRow("two-digit era year, month and day") << QDate(2028, 12, 31);
+        QTest::newRow("first year of an era") << QDate(2019, 11, 30);
+        QTest::newRow("one-digit day") << QDate(2026, 12, 9);
+    }
+    void noTextIsCutOff() {
+        QFETCH(QDate, today);
+        Window w(Date{std::chrono::year(today.year()), std::chrono::month(unsigned(today.month())),
+                      std::chrono::day(unsigned(today.day()))});
+        w.click("cmdJikkou");  // the bill filled too
+        for (const Placement& p : salesWindowLayout()) {
+            QWidget* widget = w.get(p.name.c_str());
+            const QString text = shownText(widget);
+            if (text.isEmpty()) continue;
+            const int needed = QFontMetrics(widget->font()).horizontalAdvance(text);
+            QVERIFY2(needed <= roomForText(widget), qPrintable(QString("%1 \"%2\": %3 px in %4")
+                                                                   .arg(q(p.name), text)
+                                                                   .arg(needed)
+                                                                   .arg(roomForText(widget))));
         }
     }
 
