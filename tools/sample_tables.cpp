@@ -71,10 +71,9 @@ int sixRidePrice(int a, int d) {
     return sellsSixRide(couponCode(km, crossesBridge(a, d))) ? sixRideCoupon(adultFare(km)) : 0;
 }
 
-// Rapid-train seats are sold between two of the train's stops on a journey
-// over the bridge: within 本州 or within Shikoku the local trains serve.
+// Rapid-train seats are sold between any two different stops of the train.
 bool sellsRapidSeats(int a, int d) {
-    return marineIndexOf(a) != NotSet && marineIndexOf(d) != NotSet && crossesBridge(a, d);
+    return a != d && marineIndexOf(a) != NotSet && marineIndexOf(d) != NotSet;
 }
 
 bool sellsExpressCoupon(int a, int d) {
