@@ -107,6 +107,7 @@ public:
     bool rightAligned = false;
     bool centred = false;
     bool digitsOnly = false;  // the window lets the clerk type digits only
+    int maxLength = 0;        // longest text the clerk may type; 0 for no limit
     std::function<void()> onClick;
     void click() {
         if (onClick) onClick();

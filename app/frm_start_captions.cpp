@@ -101,7 +101,12 @@ void frmStart::setInitialState() {
         row->visible = false;
     frameRyokin2.visible = false;
 
-    for (TextBox* count : {&txtNinzu, &txtNinzuK, &txtNinzuG}) count->digitsOnly = true;
+    // No sale has ten thousand passengers; a longer count would only carry
+    // the amounts past what they can hold exactly.
+    for (TextBox* count : {&txtNinzu, &txtNinzuK, &txtNinzuG}) {
+        count->digitsOnly = true;
+        count->maxLength = 4;
+    }
 
     lblWeek(0).foreColor = RgbRed;
     lblWeek(6).foreColor = RgbBlue;

@@ -157,6 +157,8 @@ class TextBinding : public ControlView::Binding {
             edit_->setValidator(box_.digitsOnly ? new QRegularExpressionValidator(digits, edit_)
                                                 : nullptr);
         }
+        const int maxLength = box_.maxLength > 0 ? box_.maxLength : 32767;
+        if (edit_->maxLength() != maxLength) edit_->setMaxLength(maxLength);
         if (edit_->isEnabled() != box_.enabled) edit_->setEnabled(box_.enabled);
         setShown(*edit_, box_.visible);
     }

@@ -15,6 +15,13 @@ namespace kippurun {
 
 namespace {
 
+// Characters, not bytes, as the window's own length limit counts them.
+std::size_t utf8Length(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
 class ScriptRun {
   public:
     ScriptRun(ProgramShell& shell, ScriptPrompt& prompt, std::ostream& out)
@@ -140,6 +147,9 @@ class ScriptRun {
         auto& box = static_cast<TextBox&>(c);
         if (box.digitsOnly && text.text.find_first_not_of("0123456789") != std::string::npos)
             throw ScriptError(box.name() + " には数字しか入力できません: " + quoteText(text.text));
+        if (box.maxLength > 0 && utf8Length(text.text) > static_cast<std::size_t>(box.maxLength))
+            throw ScriptError(box.name() + " には " + std::to_string(box.maxLength) +
+                              " 文字までしか入力できません: " + quoteText(text.text));
         if (box.visible && box.enabled) box.text = text.text;
     }
 

@@ -437,6 +437,14 @@ class SalesWindowTest : public QObject {
         QCOMPARE(w.screen.txtNinzuK.text, std::string("12"));
     }
 
+    void countBoxesTakeFourDigitsAtMost() {
+        Window w;
+        w.click("txtNinzu");
+        QTest::keyClick(w.get("txtNinzu"), Qt::Key_A, Qt::ControlModifier);
+        typeText(w.get("txtNinzu"), QStringLiteral("123456"));
+        QCOMPARE(w.screen.txtNinzu.text, std::string("1234"));
+    }
+
     void displayBoxesTakeNoTyping() {
         Window w;
         for (const char* name : {"txtSeason", "txtBill", "txtDate", "txtJoryouken"}) {
