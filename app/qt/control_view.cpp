@@ -48,8 +48,9 @@ void setShown(QWidget& widget, bool visible) {
 }  // namespace
 
 QString screenFontFamily() {
-    const QString preferred = QStringLiteral("ＭＳ Ｐゴシック");
-    if (QFontDatabase::families().contains(preferred)) return preferred;
+    // The face may be installed under its Japanese or its English name.
+    for (const QString& preferred : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")})
+        if (QFontDatabase::hasFamily(preferred)) return preferred;
     return QStringLiteral("Noto Sans CJK JP");
 }
 
