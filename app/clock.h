@@ -7,18 +7,18 @@
 namespace kippurun {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual Date today() const = 0;
 };
 
 // The system's local date, or the fixed one when given.
 class SystemClock : public Clock {
-public:
+  public:
     explicit SystemClock(std::optional<Date> fixed = std::nullopt) : fixed_(fixed) {}
     Date today() const override;
 
-private:
+  private:
     std::optional<Date> fixed_;
 };
 

@@ -28,7 +28,7 @@ struct Geometry {
 enum class ControlKind { Key, DropDown, TextBox, Label, Option, Frame, Picture, Tab };
 
 class Control {
-public:
+  public:
     Control(ControlKind kind, std::string name) : kind_(kind), name_(std::move(name)) {}
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -43,13 +43,13 @@ public:
     // height); the window decides every other position itself.
     Geometry geometry;
 
-private:
+  private:
     ControlKind kind_;
     std::string name_;
 };
 
 class CommandButton : public Control {
-public:
+  public:
     explicit CommandButton(std::string name) : Control(ControlKind::Key, std::move(name)) {}
     std::string caption;
     bool enabled = true;
@@ -61,7 +61,7 @@ public:
 };
 
 class ComboBox : public Control {
-public:
+  public:
     explicit ComboBox(std::string name) : Control(ControlKind::DropDown, std::move(name)) {}
     bool enabled = true;
     std::function<void()> onClick;     // selection handling
@@ -71,7 +71,9 @@ public:
     int count() const { return static_cast<int>(items_.size()); }
     int listIndex() const { return index_; }
     // The selected item's text; empty with no selection.
-    std::string text() const { return index_ >= 0 ? items_[static_cast<std::size_t>(index_)] : std::string(); }
+    std::string text() const {
+        return index_ >= 0 ? items_[static_cast<std::size_t>(index_)] : std::string();
+    }
 
     void addItem(std::string item) { items_.push_back(std::move(item)); }
     // Empties the list: no selection, nothing runs.
@@ -93,13 +95,13 @@ public:
         if (onGotFocus) onGotFocus();
     }
 
-private:
+  private:
     std::vector<std::string> items_;
     int index_ = -1;
 };
 
 class TextBox : public Control {
-public:
+  public:
     explicit TextBox(std::string name) : Control(ControlKind::TextBox, std::move(name)) {}
     std::string text;
     bool enabled = true;
@@ -115,7 +117,7 @@ public:
 };
 
 class Label : public Control {
-public:
+  public:
     explicit Label(std::string name) : Control(ControlKind::Label, std::move(name)) {}
     std::string caption;
     Rgb foreColor = RgbBlack;
@@ -131,16 +133,16 @@ class OptionButton;
 
 // Option buttons of one group: exactly one is selected.
 class OptionGroup {
-public:
+  public:
     void add(OptionButton& button) { members_.push_back(&button); }
     const std::vector<OptionButton*>& members() const { return members_; }
 
-private:
+  private:
     std::vector<OptionButton*> members_;
 };
 
 class OptionButton : public Control {
-public:
+  public:
     OptionButton(std::string name, OptionGroup& group)
         : Control(ControlKind::Option, std::move(name)), group_(&group) {
         group.add(*this);
@@ -153,26 +155,26 @@ public:
         value_ = true;
     }
 
-private:
+  private:
     OptionGroup* group_;
     bool value_ = false;
 };
 
 class Frame : public Control {
-public:
+  public:
     explicit Frame(std::string name) : Control(ControlKind::Frame, std::move(name)) {}
     std::string caption;
 };
 
 class PictureBox : public Control {
-public:
+  public:
     explicit PictureBox(std::string name) : Control(ControlKind::Picture, std::move(name)) {}
     Rgb backColor = RgbWhite;
     // Height in twips lives in geometry.height.
 };
 
 class TabControl : public Control {
-public:
+  public:
     explicit TabControl(std::string name) : Control(ControlKind::Tab, std::move(name)) {}
     std::vector<std::string> captions;
     std::function<void()> onClick;
@@ -187,7 +189,7 @@ public:
         return true;
     }
 
-private:
+  private:
     int tab_ = 0;
 };
 
@@ -195,7 +197,7 @@ private:
 // driver's look-up and of the window's widgets (containers before the
 // controls they hold).
 class ControlRegistry {
-public:
+  public:
     void add(Control& control) { controls_.push_back(&control); }
     const std::vector<Control*>& all() const { return controls_; }
     Control* find(std::string_view name) const {
@@ -204,7 +206,7 @@ public:
         return nullptr;
     }
 
-private:
+  private:
     std::vector<Control*> controls_;
 };
 
@@ -213,7 +215,7 @@ enum class PromptButtons { YesNo, YesNoCancel };
 enum class PromptAnswer { Yes, No, Cancel };
 
 class Prompt {
-public:
+  public:
     virtual ~Prompt() = default;
     // A modal question with the question icon.
     virtual PromptAnswer ask(const std::string& title, const std::string& text,

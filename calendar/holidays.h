@@ -5,8 +5,8 @@
 
 namespace kippurun {
 
-int vernalEquinoxDay(int year);     // day of March
-int autumnalEquinoxDay(int year);   // day of September
+int vernalEquinoxDay(int year);    // day of March
+int autumnalEquinoxDay(int year);  // day of September
 
 // A national holiday, substitute holiday or citizens' holiday (Sundays as
 // such are not included).

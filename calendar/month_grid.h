@@ -7,16 +7,16 @@
 namespace kippurun {
 
 inline constexpr int GridCellCount = 42;
-inline constexpr int GridHeightSixRows = 3495;   // twips
+inline constexpr int GridHeightSixRows = 3495;  // twips
 inline constexpr int GridHeightFiveRows = 3015;
 inline constexpr const char* BlankCell = "・";
 
 enum class DayMark { Black, Red, Blue };  // RGB (0,0,0), (255,0,0), (0,0,255)
 
 struct MonthGrid {
-    int year = 0;           // after overflow of the month was rolled forward
+    int year = 0;  // after overflow of the month was rolled forward
     int month = 0;
-    int firstWeekday = 1;   // of the 1st, 1 = Sunday
+    int firstWeekday = 1;                             // of the 1st, 1 = Sunday
     std::array<std::string, GridCellCount> captions;  // "1".."31" or "・"
     std::array<DayMark, GridCellCount> marks{};
     bool sixthRowShown = true;

@@ -8,7 +8,7 @@
 namespace kippurun {
 
 class DataFileError : public std::runtime_error {
-public:
+  public:
     enum class Kind {
         FileNotFound,   // the folder exists, the file does not
         PathNotFound,   // the table folder itself is missing
@@ -40,7 +40,7 @@ public:
     // Filled for NotANumber and OutOfRange.
     Position position;
 
-private:
+  private:
     Kind kind_;
     std::string path_;
 };

@@ -10,11 +10,12 @@
 namespace kippurun {
 
 class Table {
-public:
+  public:
     Table() = default;
     // `content` holds the file's bytes; `spans` the (offset, length) of each
     // of the side * side values inside it, in file order.
-    Table(int side, std::string content, std::vector<std::pair<std::uint32_t, std::uint32_t>> spans);
+    Table(int side, std::string content,
+          std::vector<std::pair<std::uint32_t, std::uint32_t>> spans);
 
     int side() const { return side_; }
     bool contains(int arrival, int departure) const {
@@ -24,7 +25,7 @@ public:
     // has side 0, so every look-up gives the empty text).
     std::string_view at(int arrival, int departure) const;
 
-private:
+  private:
     int side_ = 0;
     std::string content_;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> spans_;

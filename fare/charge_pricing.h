@@ -10,10 +10,10 @@
 namespace kippurun {
 
 struct ChargeSection {
-    int j = 5;    // charge ticket, position in the charge-ticket list (0-5)
-    int e = -1;   // departure stop: express stop (j 0-2) or マリン stop (j 3-4)
-    int f = -1;   // arrival stop
-    int k = 0;    // passenger ticket type; 1 (return) doubles the charges
+    int j = 5;                  // charge ticket, position in the charge-ticket list (0-5)
+    int e = -1;                 // departure stop: express stop (j 0-2) or マリン stop (j 3-4)
+    int f = -1;                 // arrival stop
+    int k = 0;                  // passenger ticket type; 1 (return) doubles the charges
     std::string_view season;    // txtSeason
     std::string_view adults;    // txtNinzu
     std::string_view children;  // txtNinzuK
@@ -25,9 +25,9 @@ struct ChargeLine {
 };
 
 struct ChargeLines {
-    std::string caption;    // the section's ticket-name label
-    ChargeLine adult;       // line 21 / 31
-    ChargeLine child;       // line 22 / 32
+    std::string caption;       // the section's ticket-name label
+    ChargeLine adult;          // line 21 / 31
+    ChargeLine child;          // line 22 / 32
     bool captionLast = false;  // マリン tickets write the lines before the caption
 };
 

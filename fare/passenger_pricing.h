@@ -10,13 +10,13 @@
 namespace kippurun {
 
 struct PassengerJourney {
-    int k = 0;        // ticket type, position in the ticket-type list (0-6)
-    int d1 = -1;      // section 1 departure, arrival (station numbers)
+    int k = 0;    // ticket type, position in the ticket-type list (0-6)
+    int d1 = -1;  // section 1 departure, arrival (station numbers)
     int a1 = -1;
-    int d2 = -1;      // section 2, read for continuous tickets (k = 2) only
+    int d2 = -1;  // section 2, read for continuous tickets (k = 2) only
     int a2 = -1;
-    int e = -1;       // charge section 1 departure, arrival (express stops),
-    int f = -1;       // read for the express coupon (k = 5) only
+    int e = -1;  // charge section 1 departure, arrival (express stops),
+    int f = -1;  // read for the express coupon (k = 5) only
 };
 
 struct PassengerUnitPrices {

@@ -7,7 +7,7 @@
 namespace kippurun {
 
 class TableValueError : public std::runtime_error {
-public:
+  public:
     // `file` e.g. "Otona.csv"; arrival and departure as looked up;
     // `text` the value found. what() is the Japanese message for the clerk.
     TableValueError(std::string file, int arrival, int departure, std::string text);
@@ -16,7 +16,7 @@ public:
     int departure() const { return departure_; }
     const std::string& text() const { return text_; }
 
-private:
+  private:
     std::string file_;
     int arrival_;
     int departure_;

@@ -105,10 +105,10 @@ TEST_F(ModelTest, FixedCaptionsAreExact) {
 TEST_F(ModelTest, StateHoldersStartHiddenAndTheRestShown) {
     frmStart s(folder.path(), clock, prompt);  // as built, before the load step
     std::set<std::string> hidden = {
-        "txtHatsu",   "txtChaku",   "txthatsu2", "txtChaku2", "txtHatsu4", "txtChaku4",
-        "optRyokin1", "optRyokin2", "optHatsu1", "optHatsu2", "optHatsu3", "optHatsu4",
-        "optChaku1",  "optChaku2",  "optChaku3", "optChaku4", "txtFocus",  "txtYear",
-        "txtMonth",   "txtDay",     "txtWeek",   "lblGaku",   "txtNinzuG",
+        "txtHatsu", "txtChaku", "txthatsu2", "txtChaku2", "txtHatsu4", "txtChaku4", "optRyokin1",
+        "optRyokin2", "optHatsu1", "optHatsu2", "optHatsu3", "optHatsu4", "optChaku1", "optChaku2",
+        "optChaku3", "optChaku4", "txtFocus", "txtYear", "txtMonth", "txtDay", "txtWeek", "lblGaku",
+        "txtNinzuG",
         // journey section 2 and charge section 2 wait for a sale that needs them
         "cboHatsu2", "cboChaku2", "lblKukan1(1)", "lblArrow(1)", "frameRyokin2"};
     for (const Control* c : s.controls().all())

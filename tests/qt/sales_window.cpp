@@ -191,7 +191,8 @@ class SalesWindowTest : public QObject {
         QVERIFY(w.get<QLabel>("lblOtona")->font().bold());
         QVERIFY(!w.get("cboKenshu")->font().bold());
         const QString face = QFontInfo(w.get("cmdJikkou")->font()).family();
-        QVERIFY2(face == "ＭＳ Ｐゴシック" || face == "MS PGothic" || face == "Noto Sans CJK JP", qPrintable(face));
+        QVERIFY2(face == "ＭＳ Ｐゴシック" || face == "MS PGothic" || face == "Noto Sans CJK JP",
+                 qPrintable(face));
         QVERIFY(w.get<QLineEdit>("txtSho01")->alignment() & Qt::AlignRight);
         QVERIFY(w.get<QLineEdit>("txtBill")->alignment() & Qt::AlignRight);
         QVERIFY(w.get<QLineEdit>("txtSeason")->alignment() & Qt::AlignHCenter);
