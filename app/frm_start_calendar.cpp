@@ -1,5 +1,4 @@
 // The travel date and the month calendar of the sales screen.
-#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +7,7 @@
 #include "calendar/date_ops.h"
 #include "calendar/month_grid.h"
 #include "calendar/season_rule.h"
+#include "data/number_reading.h"
 
 namespace kippurun {
 
@@ -22,15 +22,8 @@ constexpr long long NumberLimit = 1'000'000'000;
 // by the operation that reads it, which then changes nothing. Numbers far
 // past any calendar are refused too, so that paging cannot overflow.
 std::optional<long long> wholeNumber(const TextBox& box) {
-    std::string_view text = box.text;
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    long long value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    if (value < -NumberLimit || value > NumberLimit) return std::nullopt;
+    std::optional<long long> value = readWholeNumber(box.text);
+    if (!value || *value < -NumberLimit || *value > NumberLimit) return std::nullopt;
     return value;
 }
 

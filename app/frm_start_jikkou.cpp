@@ -1,6 +1,5 @@
 // The calculation run of "実 行": prices the entry on the screen into the
 // bill and brings the bill page to the front.
-#include <cmath>
 #include <optional>
 #include <string>
 
@@ -20,16 +19,10 @@ namespace {
 
 // A count box may be empty (cleared for typing) or hold something typed
 // that is no whole number; such a count is no passenger at all.
-std::optional<double> wholeNumber(const std::string& text) {
-    std::optional<double> value = readStrict(text);
-    if (value && std::isfinite(*value) && *value == std::floor(*value)) return value;
-    return std::nullopt;
-}
-
-std::string countText(const std::string& text) { return wholeNumber(text) ? text : "0"; }
+std::string countText(const std::string& text) { return readWholeNumber(text) ? text : "0"; }
 
 bool countIsZero(const std::string& text) {
-    std::optional<double> value = wholeNumber(text);
+    std::optional<long long> value = readWholeNumber(text);
     return !value || *value == 0;
 }
 

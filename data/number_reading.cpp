@@ -165,4 +165,12 @@ std::string formatTotal(double value) {
     return out;
 }
 
+std::optional<long long> readWholeNumber(std::string_view text) {
+    constexpr double exactLimit = 9007199254740992.0;  // 2^53
+    const std::optional<double> value = readStrict(text);
+    if (!value || *value != std::floor(*value) || std::fabs(*value) > exactLimit)
+        return std::nullopt;
+    return static_cast<long long>(*value);
+}
+
 }  // namespace kippurun

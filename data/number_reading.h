@@ -18,6 +18,10 @@ double readLenient(std::string_view text);
 // Empty optional otherwise (the empty text included).
 std::optional<double> readStrict(std::string_view text);
 
+// A strict reading that is a whole number small enough to be held exactly
+// (within +-2^53), such as a passenger count; empty optional otherwise.
+std::optional<long long> readWholeNumber(std::string_view text);
+
 // A computed amount or count as a plain decimal: no separators, no decimal
 // point for a whole number (2460, -5, 0); a fraction in shortest form.
 std::string formatPlain(double value);

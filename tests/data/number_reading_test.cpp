@@ -44,6 +44,27 @@ TEST(NumberReading, Strict) {
     for (const auto& c : cases) EXPECT_EQ(readStrict(c.text), c.value) << '"' << c.text << '"';
 }
 
+TEST(NumberReading, WholeNumber) {
+    const struct {
+        const char* text;
+        std::optional<long long> value;
+    } cases[] = {
+        {"3", 3},
+        {" 12 ", 12},
+        {"-4", -4},
+        {"1e3", 1000},
+        {"2.0", 2},
+        {"1.5", {}},
+        {"", {}},
+        {"abc", {}},
+        {"1 2", {}},
+        {"9007199254740992", 9007199254740992LL},
+        {"9007199254740994", {}},
+        {"1e99999", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(readWholeNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
 TEST(NumberReading, Plain) {
     const struct {
         double value;
