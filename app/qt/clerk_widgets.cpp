@@ -13,32 +13,35 @@ bool isEnter(const QKeyEvent& event) {
            (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-bool releasedInside(const QWidget& widget, const QMouseEvent& event) {
-    return event.button() == Qt::LeftButton && widget.rect().contains(event.position().toPoint());
-}
-
 }  // namespace
 
+void ClickTracker::press(const QMouseEvent& event) { pressed_ = event.button() == Qt::LeftButton; }
+
+bool ClickTracker::release(const QWidget& widget, const QMouseEvent& event) {
+    const bool click = pressed_ && event.button() == Qt::LeftButton &&
+                       widget.rect().contains(event.position().toPoint());
+    pressed_ = false;
+    return click;
+}
+
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
+    click_.press(*event);
     QLabel::mousePressEvent(event);
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && releasedInside(*this, *event);
-    pressed_ = false;
+    const bool click = click_.release(*this, *event);
     QLabel::mouseReleaseEvent(event);
     if (click) emit clicked();
 }
 
 void ClickableLineEdit::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
+    click_.press(*event);
     QLineEdit::mousePressEvent(event);
 }
 
 void ClickableLineEdit::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && releasedInside(*this, *event);
-    pressed_ = false;
+    const bool click = click_.release(*this, *event);
     QLineEdit::mouseReleaseEvent(event);
     if (click) emit clicked();
 }

@@ -12,6 +12,17 @@ class QMouseEvent;
 
 namespace kippurun {
 
+// A click is a left press followed by its release inside the same widget.
+class ClickTracker {
+  public:
+    void press(const QMouseEvent& event);
+    // True when this release completes a click.
+    bool release(const QWidget& widget, const QMouseEvent& event);
+
+  private:
+    bool pressed_ = false;
+};
+
 // A label that signals a click: a press and a release inside it.
 class ClickableLabel : public QLabel {
     Q_OBJECT
@@ -25,7 +36,7 @@ class ClickableLabel : public QLabel {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    bool pressed_ = false;
+    ClickTracker click_;
 };
 
 class ClickableLineEdit : public QLineEdit {
@@ -40,7 +51,7 @@ class ClickableLineEdit : public QLineEdit {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    bool pressed_ = false;
+    ClickTracker click_;
 };
 
 // A key that Enter presses as well as Space: the clerk works the counter

@@ -16,24 +16,21 @@ class RunTest : public ::testing::Test, public ScreenTest {
   protected:
     frmStart& s = screen();
 
-    // Charge section 1 from express stop e to f with charge ticket j.
-    void chargeSection1(int j, int e, int f) {
+    // A charge section from stop e to f with charge ticket j.
+    void chargeSection(ComboBox& hatsu, ComboBox& chaku, ComboBox& kenshu, int j, int e, int f) {
         if (j <= 2)
-            fillExpressStops(s.cboHatsu3, s.cboChaku3);
+            fillExpressStops(hatsu, chaku);
         else
-            fillMarineStops(s.cboHatsu3, s.cboChaku3);
-        s.cboHatsu3.setListIndex(e);
-        s.cboChaku3.setListIndex(f);
-        s.cboKenshu3.setListIndex(j);
+            fillMarineStops(hatsu, chaku);
+        hatsu.setListIndex(e);
+        chaku.setListIndex(f);
+        kenshu.setListIndex(j);
+    }
+    void chargeSection1(int j, int e, int f) {
+        chargeSection(s.cboHatsu3, s.cboChaku3, s.cboKenshu3, j, e, f);
     }
     void chargeSection2(int j, int e, int f) {
-        if (j <= 2)
-            fillExpressStops(s.cboHatsu4, s.cboChaku4);
-        else
-            fillMarineStops(s.cboHatsu4, s.cboChaku4);
-        s.cboHatsu4.setListIndex(e);
-        s.cboChaku4.setListIndex(f);
-        s.cboKenshu4.setListIndex(j);
+        chargeSection(s.cboHatsu4, s.cboChaku4, s.cboKenshu4, j, e, f);
         s.frameRyokin2.visible = true;
     }
     std::string value(const char* file, int a, int d) const { return folder.at(file, a, d); }
