@@ -284,6 +284,16 @@ TEST_P(OddCountTest, CountsAsNoPassenger) {
     EXPECT_EQ(s.txtSho21.text, value("Jiyu.csv", 3, 0));
 }
 
+TEST_P(OddCountTest, ChildCountIsCopiedToTheChargeLineAsItStands) {
+    s.txtNinzuK.text = GetParam();
+    chargeSection1(0, 0, 3);
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.txtNin02.text, GetParam());
+    EXPECT_EQ(s.txtNin22.text, GetParam());
+    EXPECT_EQ(s.txtSho22.text, "0");
+    EXPECT_FALSE(lineShown(s.billLines()[4]));
+}
+
 INSTANTIATE_TEST_SUITE_P(Texts, OddCountTest, ::testing::Values("", "abc", "2x", "1.5", " "));
 
 TEST_F(RunTest, FareThatIsNoNumberStopsTheRunWithOneMessage) {
