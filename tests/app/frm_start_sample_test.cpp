@@ -7,6 +7,7 @@
 #include "app/frm_start.h"
 #include "data/fare_tables.h"
 #include "data/number_reading.h"
+#include "fare/determinations.h"
 #include "tests/app/screen_fixture.h"
 
 namespace kippurun {
@@ -46,6 +47,66 @@ TEST_F(SampleTest, ReturnTicketForTwoAdults) {
     EXPECT_FALSE(s.txtTan02.visible);
     EXPECT_FALSE(s.lblKenshuM(1).visible);
     EXPECT_FALSE(s.lblKenshuM(2).visible);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+
+// The keys a clerk finds open after start-up are those the default journey
+// allows, each read from its own table.
+TEST_F(SampleTest, KeysAfterStartUpFollowTheDefaultJourney) {
+    const int a = tables.start.arrival, d = tables.start.departure;
+    const StopPlan plan = expressStops(d, a);
+    const bool express = expressAllowed(plan.down, plan.departure, plan.arrival);
+    EXPECT_EQ(s.cmdJitoku.enabled, express);
+    EXPECT_EQ(s.cmdShiToku.enabled, express);
+    EXPECT_EQ(s.cmdGToku.enabled, express);
+    EXPECT_EQ(s.cboHatsu3.listIndex(), plan.departure);
+    EXPECT_EQ(s.cboChaku3.listIndex(), plan.arrival);
+    EXPECT_EQ(s.cmdMarine.enabled, marineAllowed(tables, a, d));
+    EXPECT_EQ(s.cmdMarineG.enabled, marineAllowed(tables, a, d));
+    EXPECT_EQ(s.cmdJiyuKai.enabled, express && expressCouponAllowed(tables, a, d));
+    EXPECT_EQ(s.cmdGaku.enabled, studentDiscountAllowed(tables, a, d));
+    const std::optional<CouponKeys> coupons = couponKeys(tables, a, d);
+    ASSERT_TRUE(coupons.has_value());
+    EXPECT_EQ(s.cmd11Kai.enabled, coupons->elevenTickets);
+    EXPECT_EQ(s.cmd6Kai.enabled, coupons->sixTickets);
+    EXPECT_EQ(s.cboKenshu3.text(), "なし");
+    EXPECT_FALSE(s.frameRyokin.visible);
+    EXPECT_FALSE(s.frameRyokin2.visible);
+    EXPECT_EQ(s.cmdEki(17).caption, "松　　山");
+}
+
+// A clerk's usual sale: 岡山 -> 松山 by the station key, return, reserved
+// express without the change at 松山, two adults, tomorrow.
+TEST_F(SampleTest, TheUsualSaleThroughTheHandlers) {
+    s.cboChaku.gotFocus();
+    s.tabFullKey.setTab(1);
+    s.cmdEki(17).press();
+    EXPECT_EQ(s.cboChaku.text(), "松　　山");
+    s.cmdOfuku.press();
+    prompt.answers = {PromptAnswer::No};
+    s.cmdShiToku.press();
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].text, "松山乗換えですか？");
+    EXPECT_FALSE(s.frameRyokin2.visible);
+    EXPECT_TRUE(s.frameRyokin.visible);
+    s.tabFullKey.setTab(0);
+    s.cmdO2.press();
+    s.cmdTomorrow.press();
+    s.cmdJikkou.press();
+
+    const double fare = readStrict(tables.Otona.at(67, 0)).value();
+    EXPECT_EQ(s.lblKenshuM(0).caption, "往復乗車券");
+    EXPECT_EQ(s.txtTan01.text, formatPlain(2 * fare));
+    EXPECT_EQ(s.txtSho01.text, formatPlain(4 * fare));
+    // December 10 is off-peak; the reserved charge of 岡山 -> 松山 twice over.
+    EXPECT_EQ(s.txtSeason.text, "閑散期");
+    EXPECT_EQ(s.lblKenshuM(1).caption, "指定席(閑散期)");
+    const double charge = readStrict(tables.Kansan.at(17, 0)).value();
+    EXPECT_EQ(s.txtTan21.text, formatPlain(2 * charge));
+    EXPECT_EQ(s.txtNin21.text, "2");
+    EXPECT_EQ(s.txtBill.text, formatTotal(4 * fare + 4 * charge));
+    EXPECT_EQ(s.tabFullKey.tab(), 3);
     EXPECT_TRUE(prompt.messages.empty());
 }
 
