@@ -14,6 +14,7 @@
 #include "app/controls.h"
 #include "app/module1.h"
 #include "data/fare_tables.h"
+#include "fare/yen.h"
 
 namespace kippurun {
 
@@ -295,9 +296,9 @@ class frmStart {
 
     // Parts of the calculation run (frm_start_jikkou.cpp).
     void runCalculation();
-    void priceChargeSection(int section, int j, int e, int f);
+    void priceChargeSection(int section, int j, int e, int f, std::array<Yen, 7>& amounts);
     void showChargeLines(int section);
-    void zeroCouponChargeLines();
+    void zeroCouponChargeLines(std::array<Yen, 7>& amounts);
 
     // Station entry: the determinations after a change of journey section 1.
     void chargeBranch();
