@@ -204,6 +204,18 @@ void frmStart::cmdKaihou_Click() {
     for (ComboBox* list : {&cboHatsu, &cboChaku, &cboKenshu, &cboHatsu2, &cboChaku2, &cboHatsu3,
                            &cboChaku3, &cboKenshu3, &cboHatsu4, &cboChaku4, &cboKenshu4})
         list->clear();
+    // The load step sets neither the bill's ticket names, line visibility and
+    // count header nor the section-2 number boxes; a released screen must not
+    // keep them from the last sale, or the bill page shows the old tickets.
+    MeisaiClear();
+    for (const BillLine& line : billLines())
+        for (Control* part :
+             {static_cast<Control*>(line.label), static_cast<Control*>(line.unit),
+              static_cast<Control*>(line.count), static_cast<Control*>(line.subtotal)})
+            part->visible = true;
+    for (int block = 0; block < lblKenshuM.size(); ++block) lblKenshuM(block).visible = true;
+    lblMaisu.caption = "枚数";
+    for (TextBox* box : {&txthatsu2, &txtChaku2, &txtHatsu4, &txtChaku4}) box->text.clear();
     Form_Load();
 }
 
