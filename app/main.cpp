@@ -6,6 +6,7 @@
 #include "app/program_options.h"
 #include "app/qt/window_main.h"
 #include "app/script/script_driver.h"
+#include "office/office_commands.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
         std::cout << kippurun::usageText();
         return 0;
     }
+    if (options.check) return kippurun::runTableCheck(options.untinDir, options.strict, std::cout);
     if (options.script) return kippurun::runScript(options, std::cin, std::cout, std::cerr);
     return kippurun::runWindow(argc, argv, options);
 }
