@@ -111,8 +111,16 @@ class TextBox : public Control {
     bool digitsOnly = false;  // the window lets the clerk type digits only
     int maxLength = 0;        // longest text the clerk may type; 0 for no limit
     std::function<void()> onClick;
+    std::function<void()> onChange;  // the clerk's typing changed the text
     void click() {
         if (onClick) onClick();
+    }
+    // The clerk typed: the text changes and, when it did, the change
+    // handling runs.
+    void typeText(std::string typed) {
+        if (typed == text) return;
+        text = std::move(typed);
+        if (onChange) onChange();
     }
 };
 

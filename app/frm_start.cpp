@@ -53,8 +53,12 @@ const std::array<KeyMember, 53>& namedFullKeys() {
 
 }  // namespace
 
-frmStart::frmStart(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt)
-    : untinDir_(std::move(untinDir)), clock_(clock), prompt_(prompt) {
+frmStart::frmStart(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
+                   Module1* module)
+    : untinDir_(std::move(untinDir)),
+      clock_(clock),
+      prompt_(prompt),
+      module_(module ? module : &ownModule_) {
     cmdFull_.resize(53);
     for (int n = 1; n <= 52; ++n)
         if (!namedFullKeys()[static_cast<std::size_t>(n)])
@@ -130,6 +134,9 @@ void frmStart::wireHandlers() {
     txtNinzu.onClick = [this] { txtNinzu_Click(); };
     txtNinzuK.onClick = [this] { txtNinzuK_Click(); };
     txtNinzuG.onClick = [this] { txtNinzuG_Click(); };
+    txtNinzu.onChange = [this] { txtNinzu_Change(); };
+    txtNinzuK.onChange = [this] { txtNinzuK_Change(); };
+    txtNinzuG.onChange = [this] { txtNinzuG_Change(); };
     txtTuki.onClick = [this] { txtTuki_Click(); };
     txtNichi.onClick = [this] { txtNichi_Click(); };
 

@@ -12,13 +12,17 @@
 #include "app/clock.h"
 #include "app/control_array.h"
 #include "app/controls.h"
+#include "app/module1.h"
 #include "data/fare_tables.h"
 
 namespace kippurun {
 
 class frmStart {
   public:
-    frmStart(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt);
+    // `module` is the program's shared key layout; without one the screen
+    // keeps a layout of its own (tests, benchmarks).
+    frmStart(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
+             Module1* module = nullptr);
     frmStart(const frmStart&) = delete;
     frmStart& operator=(const frmStart&) = delete;
 
@@ -175,6 +179,8 @@ class frmStart {
 
     // The tables read by the load step; replaced only after a complete load.
     FareTables tables;
+    // The station key layout the keys of page 1 stand for.
+    Module1& module() { return *module_; }
 
     // ---- Load step and exit ----
     // Throws DataFileError when a table file cannot be used.
@@ -203,6 +209,7 @@ class frmStart {
     void cboHatsu4_GotFocus();
     void cboChaku4_GotFocus();
     void cmdEki_Click(int k);
+    void Eki1Set();
 
     // ---- Ticket-type and count keys ----
     void cboKenshu_Click();
@@ -233,6 +240,31 @@ class frmStart {
     void txtNinzu_Click();
     void txtNinzuK_Click();
     void txtNinzuG_Click();
+    // The clerk's typing changed a count box.
+    void txtNinzu_Change();
+    void txtNinzuK_Change();
+    void txtNinzuG_Change();
+
+    // ---- Determinations: charge stops and the keys the journey allows ----
+    void ExpressSet();
+    void ExpressSet2();
+    void ExpressHantei();
+    void ExpressHantei2();
+    void Norikae();
+    void MarineHantei();
+    void MarineSet();
+    void MarineSet2();
+    void MarineSettei();
+    void MarineSettei2();
+    void Ghantei();
+    void KHantei();
+    void JiKaiHantei();
+    // The student key of one-way and return tickets by distance, and of the
+    // coupons (always closed); run by the ticket-type handler.
+    void distanceRule();
+    void couponRule();
+    // Student key disabled, its label and count hidden, the count "0".
+    void closeStudentDiscount();
 
     // ---- Release, student and settings keys ----
     void cmdKaihou_Click();
@@ -267,6 +299,11 @@ class frmStart {
     void showChargeLines(int section);
     void zeroCouponChargeLines();
 
+    // Station entry: the determinations after a change of journey section 1.
+    void chargeBranch();
+    void expressKey(int type);
+    void marineKey(int type);
+
     // ---- calendar section: private members of the calendar code ----
     // ---- end of calendar section ----
 
@@ -274,6 +311,8 @@ class frmStart {
     const Clock& clock_;
     Prompt& prompt_;
     bool ended_ = false;
+    Module1 ownModule_;
+    Module1* module_;
 
     std::vector<std::unique_ptr<CommandButton>> cmdFull_;  // indexed by position 1-52
     std::vector<std::unique_ptr<CommandButton>> cmdEki_;

@@ -1,29 +1,177 @@
-// Station entry on the sales screen: the station lists' number boxes and
-// focus. The determinations each list runs come with their own code.
+// Station entry on the sales screen: the station lists and their number
+// boxes, the determinations each change runs, the station keys and the
+// target list they fill.
 #include <string>
 
 #include "app/frm_start.h"
 
 namespace kippurun {
 
-void frmStart::cboHatsu_Click() { txtHatsu.text = std::to_string(cboHatsu.listIndex()); }
-void frmStart::cboChaku_Click() { txtChaku.text = std::to_string(cboChaku.listIndex()); }
-void frmStart::cboHatsu2_Click() { txthatsu2.text = std::to_string(cboHatsu2.listIndex()); }
-void frmStart::cboChaku2_Click() { txtChaku2.text = std::to_string(cboChaku2.listIndex()); }
+namespace {
+
+constexpr int NoCharge = 5;  // "なし" in the charge-ticket lists
+
+bool isExpressType(int type) { return type >= 0 && type <= 2; }
+bool isMarineType(int type) { return type == 3 || type == 4; }
+
+}  // namespace
+
+// The charge stops of section 1 follow journey section 1 in the kind of
+// stop the section's ticket type needs ("なし" keeps the express stops).
+void frmStart::chargeBranch() {
+    const int p = cboKenshu3.listIndex();
+    if (isExpressType(p) || p == NoCharge) {
+        ExpressSet();
+        ExpressHantei();
+        ExpressHantei2();
+    } else {
+        MarineSet();
+        MarineSettei();
+    }
+}
+
+void frmStart::cboHatsu_Click() {
+    txtHatsu.text = std::to_string(cboHatsu.listIndex());
+    Ghantei();
+    // Coupons are never sold for a continuous journey.
+    if (cboHatsu2.visible) {
+        cmd11Kai.enabled = false;
+        cmd6Kai.enabled = false;
+    } else {
+        KHantei();
+    }
+    MarineHantei();
+    JiKaiHantei();
+    chargeBranch();
+    Norikae();
+}
+
+void frmStart::cboChaku_Click() {
+    const int arrival = cboChaku.listIndex();
+    txtChaku.text = std::to_string(arrival);
+    if (cboHatsu2.visible) {
+        // Section 2 departs where section 1 arrives.
+        cboHatsu2.setListIndex(arrival);
+        txthatsu2.text = std::to_string(arrival);
+        cmd11Kai.enabled = false;
+        cmd6Kai.enabled = false;
+    } else {
+        KHantei();
+    }
+    Ghantei();
+    MarineHantei();
+    JiKaiHantei();
+    chargeBranch();
+    Norikae();
+}
+
+void frmStart::cboHatsu2_Click() {
+    const int departure = cboHatsu2.listIndex();
+    txthatsu2.text = std::to_string(departure);
+    Ghantei();
+    if (cboHatsu2.visible) {
+        // Section 1 arrives where section 2 departs; the list already at that
+        // station runs nothing, so the two lists never chase each other.
+        cboChaku.setListIndex(departure);
+        txtChaku.text = std::to_string(departure);
+    }
+    ExpressHantei();
+    ExpressHantei2();
+    MarineHantei();
+}
+
+void frmStart::cboChaku2_Click() {
+    txtChaku2.text = std::to_string(cboChaku2.listIndex());
+    Ghantei();
+    ExpressHantei();
+    ExpressHantei2();
+    MarineHantei();
+}
+
 void frmStart::cboHatsu4_Click() { txtHatsu4.text = std::to_string(cboHatsu4.listIndex()); }
 void frmStart::cboChaku4_Click() { txtChaku4.text = std::to_string(cboChaku4.listIndex()); }
 
-// A bill on the screen must belong to the entry shown, so entering any
-// selection list empties it.
-void frmStart::cboHatsu_GotFocus() { MeisaiClear(); }
-void frmStart::cboChaku_GotFocus() { MeisaiClear(); }
-void frmStart::cboHatsu2_GotFocus() { MeisaiClear(); }
-void frmStart::cboChaku2_GotFocus() { MeisaiClear(); }
-void frmStart::cboHatsu3_GotFocus() { MeisaiClear(); }
-void frmStart::cboChaku3_GotFocus() { MeisaiClear(); }
-void frmStart::cboHatsu4_GotFocus() { MeisaiClear(); }
-void frmStart::cboChaku4_GotFocus() { MeisaiClear(); }
+// Entering a list makes it the station keys' target; a bill on the screen
+// must belong to the entry shown, so entering any list empties it.
+void frmStart::cboHatsu_GotFocus() {
+    optHatsu1.select();
+    MeisaiClear();
+}
+void frmStart::cboChaku_GotFocus() {
+    optChaku1.select();
+    MeisaiClear();
+}
+void frmStart::cboHatsu2_GotFocus() {
+    optHatsu2.select();
+    MeisaiClear();
+}
+void frmStart::cboChaku2_GotFocus() {
+    optChaku2.select();
+    MeisaiClear();
+}
+void frmStart::cboHatsu3_GotFocus() {
+    optHatsu3.select();
+    MeisaiClear();
+}
+void frmStart::cboChaku3_GotFocus() {
+    optChaku3.select();
+    MeisaiClear();
+}
+void frmStart::cboHatsu4_GotFocus() {
+    optHatsu4.select();
+    MeisaiClear();
+}
+void frmStart::cboChaku4_GotFocus() {
+    optChaku4.select();
+    MeisaiClear();
+}
 
-void frmStart::cmdEki_Click(int) {}
+// Each assigned key's caption is its station's name as the departure list
+// shows it; the departure list passes through every assigned station.
+void frmStart::Eki1Set() {
+    for (int k = 0; k < StationKeyCount; ++k) {
+        const StationKeyEntry& entry = module().key(k);
+        if (entry.station == NotSet) {
+            cmdEki(k).caption.clear();
+            continue;
+        }
+        cboHatsu.setListIndex(entry.station);
+        cmdEki(k).caption = cboHatsu.text();
+    }
+}
+
+// A key sets its station in the target list; a charge list takes the
+// station's stop of the kind its ticket type shows. A list that does not
+// hold the position (section 2 after leaving the continuous ticket) refuses
+// it and the press changes nothing.
+void frmStart::cmdEki_Click(int k) {
+    const StationKeyEntry& entry = module().key(k);
+    if (entry.station == NotSet) return;
+
+    struct Target {
+        OptionButton* option;
+        ComboBox* list;
+        ComboBox* type;  // the charge-ticket list of a charge section
+    };
+    const Target targets[] = {
+        {&optHatsu1, &cboHatsu, nullptr},      {&optChaku1, &cboChaku, nullptr},
+        {&optHatsu2, &cboHatsu2, nullptr},     {&optChaku2, &cboChaku2, nullptr},
+        {&optHatsu3, &cboHatsu3, &cboKenshu3}, {&optChaku3, &cboChaku3, &cboKenshu3},
+        {&optHatsu4, &cboHatsu4, &cboKenshu4}, {&optChaku4, &cboChaku4, &cboKenshu4},
+    };
+    for (const Target& target : targets) {
+        if (!target.option->value()) continue;
+        if (!target.type) {
+            target.list->setListIndex(entry.station);
+            return;
+        }
+        const int p = target.type->listIndex();
+        if (isExpressType(p) && entry.expressIndex != NotSet)
+            target.list->setListIndex(entry.expressIndex);
+        else if (isMarineType(p) && entry.marineIndex != NotSet)
+            target.list->setListIndex(entry.marineIndex);
+        return;
+    }
+}
 
 }  // namespace kippurun

@@ -126,7 +126,9 @@ void frmStart::priceChargeSection(int section, int j, int e, int f) {
         adult.count->text = priced.adult.count;
         adult.subtotal->text = priced.adult.subtotal;
         child.unit->text = priced.child.unit;
-        child.count->text = priced.child.count;
+        // The child count is the box's text as it stands, an empty box
+        // included; the subtotal counts only a whole number of children.
+        child.count->text = txtNinzuK.text;
         child.subtotal->text = priced.child.subtotal;
         if (priced.captionLast) name.caption = priced.caption;
     }

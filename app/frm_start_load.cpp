@@ -44,27 +44,30 @@ void frmStart::Form_Load() {
     cboKenshu3.setListIndex(5);
     cboKenshu4.setListIndex(5);
 
-    // EkimeiLoad: the station key layout.
-    // Eki1Set: the station keys' captions.
+    module().EkimeiLoad(untinDir_);
+    Eki1Set();
 
     cboHatsu.setListIndex(tables.start.departure);
     cboChaku.setListIndex(tables.start.arrival);
     txtChaku.text = std::to_string(cboChaku.listIndex());
 
-    // JiKaiHantei.
+    JiKaiHantei();
 
     tabFullKey.setTab(0);
     frameRyokin.visible = false;
     optRyokin1.select();
     optHatsu1.select();
 
-    // KHantei, then Ghantei.
+    KHantei();
+    Ghantei();
 
     Today();
     Calender();
     Today();
 
-    // ExpressSet, ExpressHantei, MarineHantei.
+    ExpressSet();
+    ExpressHantei();
+    MarineHantei();
 
     cmdDayKettei_Click();
 }

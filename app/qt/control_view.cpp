@@ -137,7 +137,7 @@ class TextBinding : public ControlView::Binding {
         edit_->setFont(font);
         edit_->setReadOnly(readOnly);
         QObject::connect(edit_, &QLineEdit::textEdited, [this, forward](const QString& text) {
-            forward([this, text] { box_.text = text.toStdString(); });
+            forward([this, text] { box_.typeText(text.toStdString()); });
         });
         QObject::connect(edit_, &ClickableLineEdit::clicked,
                          [this, forward] { forward([this] { box_.click(); }); });

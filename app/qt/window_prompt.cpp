@@ -16,6 +16,9 @@ PromptAnswer MessageBoxPrompt::ask(const std::string& title, const std::string& 
     box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
     if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
         cancel->setText(QStringLiteral("キャンセル"));
+    // A stray Enter must lose nothing: it answers No (Cancel where offered).
+    box.setDefaultButton(buttons == PromptButtons::YesNoCancel ? QMessageBox::Cancel
+                                                               : QMessageBox::No);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return PromptAnswer::Yes;

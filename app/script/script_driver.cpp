@@ -150,7 +150,7 @@ class ScriptRun {
         if (box.maxLength > 0 && utf8Length(text.text) > static_cast<std::size_t>(box.maxLength))
             throw ScriptError(box.name() + " には " + std::to_string(box.maxLength) +
                               " 文字までしか入力できません: " + quoteText(text.text));
-        if (box.visible && box.enabled) box.text = text.text;
+        if (box.visible && box.enabled) box.typeText(text.text);
     }
 
     void tab(int page) {

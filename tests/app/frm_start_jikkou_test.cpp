@@ -17,14 +17,16 @@ class RunTest : public ::testing::Test, public ScreenTest {
     frmStart& s = screen();
 
     // A charge section from stop e to f with charge ticket j.
+    // The type is chosen first: its handling derives the stops from the
+    // journey, and the stops of the case replace them afterwards.
     void chargeSection(ComboBox& hatsu, ComboBox& chaku, ComboBox& kenshu, int j, int e, int f) {
+        kenshu.setListIndex(j);
         if (j <= 2)
             fillExpressStops(hatsu, chaku);
         else
             fillMarineStops(hatsu, chaku);
         hatsu.setListIndex(e);
         chaku.setListIndex(f);
-        kenshu.setListIndex(j);
     }
     void chargeSection1(int j, int e, int f) {
         chargeSection(s.cboHatsu3, s.cboChaku3, s.cboKenshu3, j, e, f);
@@ -229,10 +231,10 @@ TEST_P(MarineGreenTest, PriceBandAtFiftyKilometres) {
     folder.write();
     open();
     frmStart& t = screen();
+    t.cboKenshu3.setListIndex(4);
     fillMarineStops(t.cboHatsu3, t.cboChaku3);
     t.cboHatsu3.setListIndex(1);
     t.cboChaku3.setListIndex(6);
-    t.cboKenshu3.setListIndex(4);
     t.cboKenshu.setListIndex(c.k);
     t.txtNinzuK.text = "1";
     t.cmdJikkou.press();
@@ -282,6 +284,16 @@ TEST_P(OddCountTest, CountsAsNoPassenger) {
     EXPECT_EQ(s.txtSho21.text, value("Jiyu.csv", 3, 0));
 }
 
+TEST_P(OddCountTest, ChildCountIsCopiedToTheChargeLineAsItStands) {
+    s.txtNinzuK.text = GetParam();
+    chargeSection1(0, 0, 3);
+    s.cmdJikkou.press();
+    EXPECT_EQ(s.txtNin02.text, GetParam());
+    EXPECT_EQ(s.txtNin22.text, GetParam());
+    EXPECT_EQ(s.txtSho22.text, "0");
+    EXPECT_FALSE(lineShown(s.billLines()[4]));
+}
+
 INSTANTIATE_TEST_SUITE_P(Texts, OddCountTest, ::testing::Values("", "abc", "2x", "1.5", " "));
 
 TEST_F(RunTest, FareThatIsNoNumberStopsTheRunWithOneMessage) {
@@ -314,10 +326,10 @@ TEST_F(RunTest, MarineDistanceThatIsNoNumberStopsTheRun) {
     folder.write();
     open();
     frmStart& t = screen();
+    t.cboKenshu3.setListIndex(4);
     fillMarineStops(t.cboHatsu3, t.cboChaku3);
     t.cboHatsu3.setListIndex(1);
     t.cboChaku3.setListIndex(6);
-    t.cboKenshu3.setListIndex(4);
     t.cmdJikkou.press();
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_NE(prompt.messages[0].second.find("MKiro.csv"), std::string::npos);
@@ -326,7 +338,9 @@ TEST_F(RunTest, MarineDistanceThatIsNoNumberStopsTheRun) {
 }
 
 TEST_F(RunTest, StopsOutsideTheTablePriceNothingForThatSection) {
-    s.cboKenshu3.setListIndex(0);  // no stops in the lists at all
+    s.cboKenshu3.setListIndex(0);
+    s.cboHatsu3.clear();  // no stops in the lists at all
+    s.cboChaku3.clear();
     s.cmdJikkou.press();
     EXPECT_EQ(s.txtTan21.text, "");
     EXPECT_FALSE(s.lblKenshuM(1).visible);

@@ -44,7 +44,12 @@ TEST_F(LoadTest, FillsTheListsAndPutsTheDefaultEntryOnTheScreen) {
         EXPECT_EQ(list->text(), "なし");
     }
     EXPECT_EQ(s.cboHatsu2.count(), 0);
-    EXPECT_EQ(s.cboHatsu3.count(), 0);
+    // Charge section 1 holds the express stops of the default journey,
+    // 岡山 -> 松山; section 2 is filled only when it is needed.
+    EXPECT_EQ(s.cboHatsu3.count(), ExpressStopCount);
+    EXPECT_EQ(s.cboHatsu3.listIndex(), 0);
+    EXPECT_EQ(s.cboChaku3.listIndex(), 17);
+    EXPECT_EQ(s.cboHatsu4.count(), 0);
 
     EXPECT_EQ(s.tabFullKey.tab(), 0);
     EXPECT_FALSE(s.frameRyokin.visible);

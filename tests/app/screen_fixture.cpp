@@ -77,6 +77,8 @@ void TableFolder::setStart(std::string departure, std::string arrival) {
     startArrival_ = std::move(arrival);
 }
 
+void TableFolder::setKey(int k, std::string value) { keys_[k] = std::move(value); }
+
 void TableFolder::write() const {
     writeFile(path_ / "Start.csv", startDeparture_ + "," + startArrival_ + "\r\n");
     for (const FileShape& s : fileShapes()) {
@@ -94,9 +96,10 @@ void TableFolder::write() const {
         writeFile(path_ / s.name, bytes);
     }
     std::string ekimei;
-    for (int row = 0; row < 10; ++row) {
-        for (int col = 0; col < 10; ++col) ekimei += col ? ",999" : "999";
-        ekimei += "\r\n";
+    for (int k = 0; k < 100; ++k) {
+        auto key = keys_.find(k);
+        ekimei += key != keys_.end() ? key->second : "999";
+        ekimei += k % 10 == 9 ? "\r\n" : ",";
     }
     writeFile(path_ / "Ekimei1.csv", ekimei);
 }

@@ -70,6 +70,8 @@ class TableFolder {
 
     void set(const std::string& file, int arrival, int departure, std::string text);
     void setStart(std::string departure, std::string arrival);
+    // Station key k's cell of "Ekimei1.csv" (every key unassigned, 999, until set).
+    void setKey(int k, std::string value);
     // Writes every file; call again after changing cells.
     void write() const;
     void remove(const std::string& file) const;
@@ -78,6 +80,7 @@ class TableFolder {
     std::filesystem::path path_;
     std::map<std::string, std::map<std::pair<int, int>, std::string>> overrides_;
     std::string startDeparture_ = "0", startArrival_ = "67";
+    std::map<int, std::string> keys_;
 };
 
 // A screen opened on a TableFolder; the journey is 0 -> 67 by default.
