@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/clock.h"
 #include "app/program_options.h"
 #include "app/qt/window_main.h"
 #include "app/script/script_driver.h"
@@ -21,6 +22,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.check) return kippurun::runTableCheck(options.untinDir, options.strict, std::cout);
+    if (options.priceList) {
+        const kippurun::Date today = kippurun::SystemClock(options.today).today();
+        return kippurun::runPriceList(options.untinDir, today, std::cout, std::cerr);
+    }
     if (options.script) return kippurun::runScript(options, std::cin, std::cout, std::cerr);
     return kippurun::runWindow(argc, argv, options);
 }

@@ -12,6 +12,7 @@
 #include "data/station_catalogue.h"
 #include "data/table_file.h"
 #include "data/value_scanner.h"
+#include "fare/determinations.h"
 
 namespace kippurun {
 
@@ -107,8 +108,7 @@ constexpr CheckedFile kFiles[] = {
 
 constexpr std::size_t kKeyCells = 52;  // Ekimei1.csv cells that belong to a key
 
-// The codes of the permission tables, as the office writes them.
-constexpr std::array<std::string_view, 4> kCouponCodes = {"0", "6", "11", "60"};
+// JiKaiHan: "1" sells the express coupon, "0" is the office's way to say no.
 constexpr std::array<std::string_view, 2> kExpressCouponCodes = {"0", "1"};
 
 class Findings {
@@ -217,23 +217,21 @@ void checkCell(const CheckedFile& spec, ReadFile& read, std::size_t k, Findings&
             return;
         case CellRule::Flag:
         case CellRule::MarineFlag: {
-            const std::optional<double> flag = readStrict(text);
-            if (!flag) {
+            if (!readStrict(text)) {
                 error(std::string(text.empty() ? "が空です" : "は数ではありません") +
                       "。0（売らない）か 0 以外の数（売る）で書きます。");
                 return;
             }
-            const int lastMarineStation = stationOfMarineStop(MarineStopCount - 1);
             const auto arrival = static_cast<int>(k / spec.perLine);
             const auto departure = static_cast<int>(k % spec.perLine);
-            if (spec.rule == CellRule::MarineFlag && *flag != 0 &&
-                (arrival > lastMarineStation || departure > lastMarineStation)) {
+            if (spec.rule == CellRule::MarineFlag && flagAllows(text) &&
+                (marineUpperStop(arrival) == NotSet || marineUpperStop(departure) == NotSet)) {
                 warning("は 0 ではありませんが、坂出より先の駅にマリンは停まりません。");
             }
             return;
         }
         case CellRule::CouponCode:
-            if (!isOneOf(text, kCouponCodes)) {
+            if (!couponKeysFor(text)) {
                 warning(std::string(text.empty() ? "が空です。" : "は") +
                         "回数券の区分「0」「6」「11」「60」のどれでもありません。"
                         "この区間では回数券のキーが前の区間の状態のまま残ります。");
