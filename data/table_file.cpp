@@ -106,8 +106,9 @@ std::string readWholeFile(const fs::path& untinDir, const fs::path& path,
     return content;
 }
 
-// At most 20 characters of the value, on one line, for a message.
-std::string excerpt(std::string_view value) {
+}  // namespace
+
+std::string valueExcerpt(std::string_view value) {
     if (value.empty()) return "（空）";
     const std::string valid = toValidUtf8(value);
     std::string out;
@@ -124,6 +125,8 @@ std::string excerpt(std::string_view value) {
     return bracketed(out);
 }
 
+namespace {
+
 DataFileError valueError(DataFileError::Kind kind, const FileValues& file, std::size_t k,
                          const std::string& complaint) {
     const DataFileError::Position position = valuePosition(file.content, k);
@@ -131,7 +134,7 @@ DataFileError valueError(DataFileError::Kind kind, const FileValues& file, std::
                         "表のファイル" + bracketed(file.relativePath) + "の " +
                             std::to_string(k + 1) + " 番目の値（" + std::to_string(position.line) +
                             " 行目の " + std::to_string(position.field) + " 番目）" +
-                            excerpt(file.value(k)) + complaint);
+                            valueExcerpt(file.value(k)) + complaint);
     error.position = position;
     return error;
 }
@@ -181,10 +184,14 @@ fs::path tablePath(const fs::path& untinDir, std::string_view literal) {
     return untinDir / relativeTablePath(literal);
 }
 
-FileValues readFileValues(const fs::path& untinDir, std::string_view literal, std::size_t count) {
+std::string readTableFileBytes(const fs::path& untinDir, std::string_view literal) {
+    return readWholeFile(untinDir, tablePath(untinDir, literal), relativeTablePath(literal));
+}
+
+FileValues takeFileValues(std::string relativePath, std::string content, std::size_t count) {
     FileValues file;
-    file.relativePath = relativeTablePath(literal);
-    file.content = readWholeFile(untinDir, tablePath(untinDir, literal), file.relativePath);
+    file.relativePath = std::move(relativePath);
+    file.content = std::move(content);
     ValueScan scan = scanValues(file.content, count);
     if (scan.spans.size() < count) {
         DataFileError error(DataFileError::Kind::PastEndOfFile, file.relativePath,
@@ -194,25 +201,36 @@ FileValues readFileValues(const fs::path& untinDir, std::string_view literal, st
                                 " 個しかありません。");
         error.valuesFound = scan.spans.size();
         error.valuesNeeded = count;
+        error.position = valuePosition(file.content, scan.spans.size());
         throw error;
     }
     file.spans = std::move(scan.spans);
+    file.end = scan.end;
+    return file;
+}
+
+FileValues readFileValues(const fs::path& untinDir, std::string_view literal, std::size_t count) {
+    FileValues file =
+        takeFileValues(relativeTablePath(literal), readTableFileBytes(untinDir, literal), count);
     // What follows the values taken is never looked at; don't keep a large tail.
-    if (scan.end + 4096 < file.content.size() / 2) {
-        file.content.resize(scan.end);
+    if (file.end + 4096 < file.content.size() / 2) {
+        file.content.resize(file.end);
         file.content.shrink_to_fit();
     }
     return file;
+}
+
+std::optional<DataFileError> squareTableValueFailure(const FileValues& file, std::size_t k) {
+    if (isValidUtf8(file.value(k))) return std::nullopt;
+    return valueError(DataFileError::Kind::Unreadable, file, k,
+                      "に UTF-8 として読めない文字があります。");
 }
 
 Table readSquareTable(const fs::path& untinDir, std::string_view literal, int side) {
     const auto count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
     FileValues file = readFileValues(untinDir, literal, count);
     for (std::size_t k = 0; k < count; ++k) {
-        if (!isValidUtf8(file.value(k))) {
-            throw valueError(DataFileError::Kind::Unreadable, file, k,
-                             "に UTF-8 として読めない文字があります。");
-        }
+        if (auto failure = squareTableValueFailure(file, k)) throw std::move(*failure);
     }
     return Table(side, std::move(file.content), std::move(file.spans));
 }

@@ -237,4 +237,25 @@ DataFileError::Position valuePosition(std::string_view text, std::size_t valueNu
     return position;
 }
 
+std::vector<DataFileError::Position> valuePositions(std::string_view text) {
+    std::vector<DataFileError::Position> positions;
+    DataFileError::Position position;
+    position.line = 1;
+    position.field = 1;
+    Scanner scanner(text);
+    Value value;
+    while (scanner.next(value)) {
+        positions.push_back(position);
+        ++position.valueNumber;
+        position.line += value.lineBreaksInside;
+        if (value.ending == Ending::LineBreak) {
+            ++position.line;
+            position.field = 1;
+        } else {
+            ++position.field;
+        }
+    }
+    return positions;
+}
+
 }  // namespace kippurun

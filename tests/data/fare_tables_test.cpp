@@ -118,11 +118,13 @@ TEST(FareTableLoad, ShortFilesReportWhatTheyHeld) {
         const char* name;
         std::string content;
         std::size_t found, needed;
+        std::size_t line, field;  // where the first missing value would stand
     } cases[] = {
-        {"Kodomo.csv", squareTable(107, positionText).substr(0, lastComma) + "\r\n", 11448, 11449},
-        {"Start.csv", "0\r\n", 1, 2},
-        {"MKiro.csv", "", 0, 225},
-        {"Jiyu.csv", "1,2,3\r\n4\r\n", 4, 676},
+        {"Kodomo.csv", squareTable(107, positionText).substr(0, lastComma) + "\r\n", 11448, 11449,
+         108, 1},
+        {"Start.csv", "0\r\n", 1, 2, 2, 1},
+        {"MKiro.csv", "", 0, 225, 1, 1},
+        {"Jiyu.csv", "1,2,3\r\n4,", 5, 676, 2, 3},
     };
     for (const auto& c : cases) {
         TestFolder folder;
@@ -133,6 +135,8 @@ TEST(FareTableLoad, ShortFilesReportWhatTheyHeld) {
         EXPECT_EQ(error.path(), c.name);
         EXPECT_EQ(error.valuesFound, c.found);
         EXPECT_EQ(error.valuesNeeded, c.needed);
+        EXPECT_EQ(error.position.line, c.line) << c.name;
+        EXPECT_EQ(error.position.field, c.field) << c.name;
         const std::string message = error.what();
         EXPECT_NE(message.find(c.name), std::string::npos) << message;
         EXPECT_NE(message.find(std::to_string(error.valuesFound) + " 個"), std::string::npos);
