@@ -137,6 +137,20 @@ TEST_F(DeterminationTest, TransferIsNeverAskedUpTheLineOrWithoutAnExpressTicket)
     EXPECT_TRUE(prompt.questions.empty());
 }
 
+TEST_F(DeterminationTest, ContinuousTicketKeepsItsSecondChargeSectionWithoutAsking) {
+    frmStart& s = screen();
+    s.cmdRenzoku.press();
+    s.cboHatsu2.setListIndex(67);
+    s.cboChaku2.setListIndex(106);  // 岡山 -> 松山, then 松山 -> 宇和島
+    prompt.answers = {PromptAnswer::Yes};
+    s.cmdJitoku.press();
+    EXPECT_TRUE(prompt.questions.empty());
+    EXPECT_TRUE(s.frameRyokin2.visible);
+    EXPECT_EQ(s.cboChaku3.listIndex(), 17);
+    EXPECT_EQ(s.cboHatsu4.listIndex(), 17);
+    EXPECT_EQ(s.cboChaku4.listIndex(), 25);
+}
+
 struct MarineCase {
     int departure, arrival;
     int hatsu3, chaku3;
