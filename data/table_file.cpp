@@ -66,23 +66,26 @@ std::string tooLarge(std::size_t bytes) {
 
 std::string readWholeFile(const fs::path& untinDir, const fs::path& path,
                           const std::string& relativePath) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    // Opened without blocking and checked on the descriptor itself: a FIFO or
+    // device put in a table's place can neither hang the program nor slip
+    // in between a check of the name and the opening.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR) throw notFound(untinDir, relativePath);
         throw unreadable(relativePath, systemErrorText(error));
     }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) throw unreadable(relativePath, systemErrorText(errno));
     if (S_ISDIR(info.st_mode)) throw unreadable(relativePath, systemErrorText(EISDIR));
     if (!S_ISREG(info.st_mode)) throw unreadable(relativePath, "通常のファイルではありません");
     const auto size = static_cast<std::size_t>(info.st_size);
     if (size > MaxTableFileBytes) throw unreadable(relativePath, tooLarge(size));
+    // A regular file reads the same with or without blocking; clear the
+    // flag all the same, so that a slow disk is waited for.
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
 
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        const int error = errno;
-        if (error == ENOENT) throw notFound(untinDir, relativePath);
-        throw unreadable(relativePath, systemErrorText(error));
-    }
     // One byte more than the size announced, so that a file that grew since
     // is noticed and read to its end.
     std::string content(size + 1, '\0');
@@ -120,9 +123,9 @@ std::string valueExcerpt(std::string_view value) {
             out += "…";
             break;
         }
-        out.push_back(byte < 0x20 ? ' ' : valid[i]);
+        out.push_back(valid[i]);
     }
-    return bracketed(out);
+    return bracketed(escapeControls(out));
 }
 
 namespace {
@@ -275,6 +278,23 @@ bool isValidUtf8(std::string_view text) {
         i += length;
     }
     return true;
+}
+
+std::string escapeControls(std::string_view text) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out.push_back(hex[byte >> 4]);
+            out.push_back(hex[byte & 0xF]);
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
 }
 
 std::string toValidUtf8(std::string_view text) {

@@ -1,5 +1,7 @@
 #include "fare/table_value_error.h"
 
+#include "data/table_file.h"
+
 #include <cstddef>
 #include <string_view>
 #include <utility>
@@ -17,10 +19,10 @@ std::string shownText(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
         if (startsCharacter && characters++ == kShownCharacters) {
-            return std::string(text.substr(0, i)) + "…";
+            return escapeControls(text.substr(0, i)) + "…";
         }
     }
-    return std::string(text);
+    return escapeControls(text);
 }
 
 std::string complaint(TableValueError::Reason reason) {

@@ -1,6 +1,7 @@
 #include "data/fare_tables.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <random>
 
@@ -257,6 +258,31 @@ TEST(FareTableLoad, HostileFiles) {
     const DataFileError huge = loadError(folder.path());
     EXPECT_EQ(huge.kind(), DataFileError::Kind::Unreadable);
     EXPECT_NE(std::string(huge.what()).find("大きすぎ"), std::string::npos);
+}
+
+TEST(FareTableLoad, FifoInATablesPlaceIsRefusedWithoutWaiting) {
+    TestFolder folder;
+    writeAllTables(folder);
+    std::filesystem::remove(folder.file("Kodomo.csv"));
+    ASSERT_EQ(::mkfifo(folder.file("Kodomo.csv").c_str(), 0600), 0);
+    const DataFileError error = loadError(folder.path());  // would hang if opened blocking
+    EXPECT_EQ(error.kind(), DataFileError::Kind::Unreadable);
+    EXPECT_EQ(error.path(), "Kodomo.csv");
+    EXPECT_NE(std::string(error.what()).find("通常のファイルではありません"), std::string::npos);
+}
+
+TEST(FareTableLoad, ControlCharactersInAValueAreShownEscaped) {
+    TestFolder folder;
+    writeAllTables(folder);
+    folder.write("Start.csv", std::string("0,6\0"
+                                          "7x\r\n",
+                                          8));
+    const DataFileError error = loadError(folder.path());
+    const std::string message = error.what();
+    EXPECT_NE(message.find("6\\x007x"), std::string::npos) << message;
+    EXPECT_EQ(message.find('\0'), std::string::npos);
+    // The message goes on past the NUL to say what is wrong.
+    EXPECT_GT(message.size(), message.find("\\x00") + 10);
 }
 
 TEST(Table, RefusesInconsistentValues) {
