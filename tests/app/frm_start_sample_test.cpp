@@ -7,7 +7,7 @@
 #include "app/frm_start.h"
 #include "data/fare_tables.h"
 #include "data/number_reading.h"
-#include "tests/app/screen_fixture.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {

@@ -22,10 +22,12 @@
 
 #include "app/clock.h"
 #include "app/frm_start.h"
-#include "app/qt/sales_window.h"
+#include "app/program_shell.h"
+#include "app/qt/main_window.h"
 #include "app/qt/window_prompt.h"
 #include "data/data_file_error.h"
 #include "data/number_reading.h"
+#include "tests/support/fakes.h"
 
 using namespace kippurun;
 
@@ -37,45 +39,18 @@ void typeText(QWidget* widget, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-// Answers questions from a queue and remembers what was asked.
-class FakePrompt : public Prompt {
-  public:
-    struct Question {
-        std::string title, text;
-        PromptButtons buttons;
-    };
-    std::deque<PromptAnswer> answers;
-    std::vector<Question> asked;
-    std::vector<std::string> informed;
-    std::function<void()> whileAsking;
-
-    PromptAnswer ask(const std::string& title, const std::string& text,
-                     PromptButtons buttons) override {
-        asked.push_back({title, text, buttons});
-        if (whileAsking) whileAsking();
-        if (answers.empty()) {
-            qWarning("unexpected question: %s", text.c_str());
-            return PromptAnswer::No;
-        }
-        PromptAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void inform(const std::string&, const std::string& text) override { informed.push_back(text); }
-};
-
 constexpr Date FixedToday{std::chrono::year(2026), std::chrono::December, std::chrono::day(9)};
 
 struct Window {
     SystemClock clock;
-    FakePrompt fake;
+    testing::RecordingPrompt fake;
     SyncedPrompt prompt{fake};
-    frmStart screen{std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt};
-    std::unique_ptr<SalesWindow> window;
+    ProgramShell shell{std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt};
+    frmStart& screen = (shell.start(), *shell.salesScreen());
+    std::unique_ptr<MainWindow> window;
 
     explicit Window(Date today = FixedToday) : clock(today) {
-        screen.Form_Load();
-        window = std::make_unique<SalesWindow>(screen, prompt);
+        window = std::make_unique<MainWindow>(shell, prompt);
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) qWarning("window not exposed");
     }
@@ -154,7 +129,7 @@ bool widgetFits(ControlKind kind, QWidget* w) {
 
 }  // namespace
 
-class SalesWindowTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void everyShownControlHasItsWidget() {
@@ -265,7 +240,7 @@ class SalesWindowTest : public QObject {
             QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
                               tabs->tabBar()->tabRect(page).center());
             QCOMPARE(tabs->currentIndex(), page);
-            for (const Placement& p : salesWindowLayout()) {
+            for (const Placement& p : w.screen.controls().layout()) {
                 QWidget* widget = w.get(p.name.c_str());
                 bool elsewhere = false;
                 for (int other = 0; other < 4; ++other)
@@ -289,7 +264,7 @@ class SalesWindowTest : public QObject {
         Window w(Date{std::chrono::year(today.year()), std::chrono::month(unsigned(today.month())),
                       std::chrono::day(unsigned(today.day()))});
         w.click("cmdJikkou");  // the bill filled too
-        for (const Placement& p : salesWindowLayout()) {
+        for (const Placement& p : w.screen.controls().layout()) {
             QWidget* widget = w.get(p.name.c_str());
             const QString text = shownText(widget);
             if (text.isEmpty()) continue;
@@ -327,7 +302,7 @@ class SalesWindowTest : public QObject {
         QVERIFY(!w.get("txtTan01")->isHidden());
         for (const char* hidden : {"txtTan02", "txtSho03", "lbl02", "lbl21", "txtTan31"})
             QVERIFY2(w.get(hidden)->isHidden(), hidden);
-        QVERIFY(w.fake.asked.empty());
+        QVERIFY(w.fake.questions.empty());
     }
 
     void returnForTwoAdultsThroughTheWidgets() {
@@ -384,14 +359,14 @@ class SalesWindowTest : public QObject {
     void exitKeysAsk() {
         QFETCH(QString, key);
         Window w;
-        QSignalSpy ended(w.window.get(), &SalesWindow::programEnded);
+        QSignalSpy ended(w.window.get(), &MainWindow::programEnded);
         w.click("cmdJikkou");
         w.fake.answers = {PromptAnswer::No};
         w.click(qPrintable(key));
-        QCOMPARE(int(w.fake.asked.size()), 1);
-        QCOMPARE(w.fake.asked[0].title, std::string("終了"));
-        QCOMPARE(w.fake.asked[0].text, std::string("キップルンを終了しますか？"));
-        QVERIFY(w.fake.asked[0].buttons == PromptButtons::YesNo);
+        QCOMPARE(int(w.fake.questions.size()), 1);
+        QCOMPARE(w.fake.questions[0].title, std::string("終了"));
+        QCOMPARE(w.fake.questions[0].text, std::string("キップルンを終了しますか？"));
+        QVERIFY(w.fake.questions[0].buttons == PromptButtons::YesNo);
         QVERIFY(w.window->isVisible());
         QCOMPARE(ended.count(), 0);
         QCOMPARE(w.text("txtTan01"), q(w.oneWayAdultFare()));  // the entry untouched
@@ -404,16 +379,16 @@ class SalesWindowTest : public QObject {
 
     void closingTheWindowAsksTheSameQuestion() {
         Window w;
-        QSignalSpy ended(w.window.get(), &SalesWindow::programEnded);
+        QSignalSpy ended(w.window.get(), &MainWindow::programEnded);
         w.fake.answers = {PromptAnswer::No};
         QVERIFY(!w.window->close());
-        QCOMPARE(int(w.fake.asked.size()), 1);
-        QCOMPARE(w.fake.asked[0].text, std::string("キップルンを終了しますか？"));
+        QCOMPARE(int(w.fake.questions.size()), 1);
+        QCOMPARE(w.fake.questions[0].text, std::string("キップルンを終了しますか？"));
         QVERIFY(w.window->isVisible());
         w.fake.answers = {PromptAnswer::Yes};
         QVERIFY(w.window->close());
         QCOMPARE(ended.count(), 1);
-        QCOMPARE(int(w.fake.asked.size()), 2);
+        QCOMPARE(int(w.fake.questions.size()), 2);
     }
 
     void questionShowsTheCurrentScreen() {
@@ -501,7 +476,7 @@ class SalesWindowTest : public QObject {
 
     void failingHandlerEndsWithoutQuestion() {
         Window w;
-        QSignalSpy fatal(w.window.get(), &SalesWindow::fatalError);
+        QSignalSpy fatal(w.window.get(), &MainWindow::fatalError);
         w.screen.cmdSettei.onClick = [] {
             throw DataFileError(DataFileError::Kind::FileNotFound, "Otona.csv",
                                 "Otona.csv が見つかりません");
@@ -510,11 +485,11 @@ class SalesWindowTest : public QObject {
         QCOMPARE(fatal.count(), 1);
         QCOMPARE(fatal.at(0).at(0).toString(), QString("Otona.csv が見つかりません"));
         QVERIFY(!w.window->isVisible());
-        QVERIFY(w.fake.asked.empty());
+        QVERIFY(w.fake.questions.empty());
         w.get<QPushButton>("cmdJikkou")->click();  // nothing runs on a failed screen
         QCOMPARE(w.screen.txtBill.text, std::string());
     }
 };
 
-QTEST_MAIN(SalesWindowTest)
+QTEST_MAIN(MainWindowTest)
 #include "sales_window.moc"
