@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
@@ -472,6 +473,27 @@ class MainWindowTest : public QObject {
         QCOMPARE(text, QString("キップルンを終了しますか？"));
         QCOMPARE(icon, QMessageBox::Question);
         QCOMPARE(shown.count('|'), buttons == int(PromptButtons::YesNo) ? 2 : 3);
+    }
+
+    void anotherScreenReplacesTheWidgets() {
+        Window w;
+        typeText(w.get("txtNinzu"), "3");
+        QPointer<QWidget> oldKey = w.get("cmdSettei");
+        frmStart* first = &w.screen;
+        first->cmdSettei.onClick = [&w] { w.shell.openSales(); };
+        w.click("cmdSettei");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(oldKey.isNull());  // the closed screen's widgets are gone
+        frmStart* now = w.shell.salesScreen();
+        QVERIFY(now != first);
+        QCOMPARE(w.window->windowTitle(), QString("キップルン"));
+        QCOMPARE(w.text("txtNinzu"), QString("1"));  // a fresh sale
+        QVERIFY(w.get("cmdSettei")->isVisible());
+        QCOMPARE(w.get("txtBill")->parentWidget(), w.window.get());
+        w.click("cmdJikkou");  // the widgets now reach the new screen
+        QVERIFY(!now->txtBill.text.empty());
+        QCOMPARE(w.text("txtBill"), q(now->txtBill.text));
+        QVERIFY(first->txtBill.text.empty());
     }
 
     void failingHandlerEndsWithoutQuestion() {
