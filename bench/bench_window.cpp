@@ -14,8 +14,8 @@
 #include <QWindow>
 
 #include "app/clock.h"
-#include "app/frm_start.h"
-#include "app/qt/sales_window.h"
+#include "app/program_shell.h"
+#include "app/qt/main_window.h"
 #include "app/qt/window_prompt.h"
 #include "bench/bench_support.h"
 
@@ -41,9 +41,9 @@ void BM_OpenSalesWindow(benchmark::State& state) {
     SilentPrompt silent;
     SyncedPrompt prompt(silent);
     for (auto _ : state) {
-        frmStart screen(SampleTables, clock, prompt);
-        screen.Form_Load();
-        SalesWindow window(screen, prompt);
+        ProgramShell shell(SampleTables, clock, prompt);
+        shell.start();
+        MainWindow window(shell, prompt);
         if (!showAndWait(window)) state.SkipWithError("window not shown");
         benchmark::DoNotOptimize(window.controlWidget("txtBill"));
     }
@@ -54,9 +54,9 @@ void BM_ExecuteThroughTheWindow(benchmark::State& state) {
     SystemClock clock(Today);
     SilentPrompt silent;
     SyncedPrompt prompt(silent);
-    frmStart screen(SampleTables, clock, prompt);
-    screen.Form_Load();
-    SalesWindow window(screen, prompt);
+    ProgramShell shell(SampleTables, clock, prompt);
+    shell.start();
+    MainWindow window(shell, prompt);
     if (!showAndWait(window)) state.SkipWithError("window not shown");
     auto* execute = qobject_cast<QPushButton*>(window.controlWidget("cmdJikkou"));
     auto* tabs = qobject_cast<QTabWidget*>(window.controlWidget("tabFullKey"));
@@ -78,9 +78,10 @@ void BM_StationKeyThroughTheWindow(benchmark::State& state) {
     SystemClock clock(Today);
     SilentPrompt silent;
     SyncedPrompt prompt(silent);
-    frmStart screen(SampleTables, clock, prompt);
-    screen.Form_Load();
-    SalesWindow window(screen, prompt);
+    ProgramShell shell(SampleTables, clock, prompt);
+    shell.start();
+    frmStart& screen = *shell.salesScreen();
+    MainWindow window(shell, prompt);
     if (!showAndWait(window)) state.SkipWithError("window not shown");
     qobject_cast<QPushButton*>(window.controlWidget("cmdShiToku"))->click();
     screen.cboChaku_GotFocus();

@@ -13,13 +13,13 @@
 #include "data/fare_tables.h"
 #include "data/station_catalogue.h"
 #include "office/office_commands.h"
-#include "tests/data/test_folder.h"
+#include "tests/support/table_folder.h"
 
 namespace kippurun {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TestFolder;
+using testing::TableFolder;
 
 const fs::path kSampleTables = fs::path(KIPPURUN_SOURCE_DIR) / "Untin";
 const Date kToday{std::chrono::year(2026), std::chrono::month(12), std::chrono::day(9)};
@@ -82,7 +82,7 @@ TEST(PriceList, OneRowPerJourneyInStationOrderWithBomAndCrlf) {
 
 // Each direction is its own entry of every table, looked up arrival first.
 TEST(PriceList, EachDirectionFromItsOwnCell) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     for (const auto& entry : fs::directory_iterator(kSampleTables)) {
         fs::copy_file(entry.path(), folder.path() / entry.path().filename());
     }
@@ -111,7 +111,7 @@ TEST(PriceList, EachDirectionFromItsOwnCell) {
 }
 
 TEST(PriceList, AValueThatIsNoNumberLeavesItsCellsEmptyAndIsReported) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     for (const auto& entry : fs::directory_iterator(kSampleTables)) {
         fs::copy_file(entry.path(), folder.path() / entry.path().filename());
     }
@@ -131,7 +131,7 @@ TEST(PriceList, AValueThatIsNoNumberLeavesItsCellsEmptyAndIsReported) {
 }
 
 TEST(PriceList, TablesThatCannotBeReadGiveTheProgramsFailureAndNoList) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     std::ostringstream out, err;
     EXPECT_EQ(runPriceList(folder.path(), kToday, out, err), 1);
     EXPECT_EQ(out.str(), "");
@@ -146,7 +146,7 @@ struct Bill {
 };
 
 std::vector<Bill> runScript(const std::string& script) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     folder.write("run.script", script);
     const std::string command =
         std::string("\"") + KIPPURUN_BINARY_DIR + "/kippurun\" --today 2026-12-09 --untin \"" +
@@ -211,14 +211,20 @@ TEST(PriceList, RowsMatchTheBillsOfTheScriptDriver) {
         const bool student = row.at("学生キー") == "1";
         std::string script = "select cboHatsu " + std::to_string(d) + "\nselect cboChaku " +
                              std::to_string(a) + "\ntype txtNinzu \"1\"\ntype txtNinzuK \"1\"\n";
+        // The keys are on page 0, which the bill page covers after each run.
         for (const Type& type : types) {
-            script += "select cboKenshu " + std::to_string(type.k) + "\n";
+            script += "tab 0\nselect cboKenshu " + std::to_string(type.k) + "\n";
             if (student && type.k <= 1) script += "click cmdGaku\ntype txtNinzuG \"1\"\n";
             script += "click cmdJikkou\nbill\n";
         }
-        script += "select cboKenshu 0\n";
-        for (int j = 0; j < 3; ++j) {
-            script += "select cboKenshu3 " + std::to_string(j) + "\nclick cmdJikkou\nbill\n";
+        script += "tab 0\nselect cboKenshu 0\n";
+        // A clerk reaches an express ticket through its key, open only where
+        // the journey allows one.
+        const bool express = row.at("特急キー") == "1";
+        for (const char* key : {"cmdJitoku", "cmdShiToku", "cmdGToku"}) {
+            script += "tab 0\n";
+            if (express) script += std::string("click ") + key + "\n";
+            script += "click cmdJikkou\nbill\n";
         }
         const std::vector<Bill> bills = runScript(script);
         ASSERT_EQ(bills.size(), std::size(types) + 3);

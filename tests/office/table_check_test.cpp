@@ -10,20 +10,20 @@
 #include "data/fare_tables.h"
 #include "data/key_layout.h"
 #include "office/office_commands.h"
-#include "tests/data/test_folder.h"
+#include "tests/support/table_folder.h"
 
 namespace kippurun {
 namespace {
 
-using testing::TestFolder;
+using testing::TableFolder;
 namespace fs = std::filesystem;
 
 const fs::path kSampleTables = fs::path(KIPPURUN_SOURCE_DIR) / "Untin";
 
 // A copy of the sample tables for one test to damage.
-class SampleCopy : public TestFolder {
+class SampleCopy : public TableFolder {
   public:
-    SampleCopy() {
+    SampleCopy() : TableFolder(Contents::Empty) {
         for (const auto& entry : fs::directory_iterator(kSampleTables)) {
             fs::copy_file(entry.path(), path() / entry.path().filename());
         }

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
@@ -22,11 +23,13 @@
 
 #include "app/clock.h"
 #include "app/frm_start.h"
-#include "app/qt/sales_window.h"
+#include "app/program_shell.h"
+#include "app/qt/main_window.h"
 #include "app/qt/window_prompt.h"
 #include "data/data_file_error.h"
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
+#include "tests/support/fakes.h"
 
 using namespace kippurun;
 
@@ -38,49 +41,26 @@ void typeText(QWidget* widget, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-// Answers questions from a queue and remembers what was asked.
-class FakePrompt : public Prompt {
-  public:
-    struct Question {
-        std::string title, text;
-        PromptButtons buttons;
-    };
-    std::deque<PromptAnswer> answers;
-    std::vector<Question> asked;
-    std::vector<std::string> informed;
-    std::function<void()> whileAsking;
-
-    PromptAnswer ask(const std::string& title, const std::string& text,
-                     PromptButtons buttons) override {
-        asked.push_back({title, text, buttons});
-        if (whileAsking) whileAsking();
-        if (answers.empty()) {
-            qWarning("unexpected question: %s", text.c_str());
-            return PromptAnswer::No;
-        }
-        PromptAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void inform(const std::string&, const std::string& text) override { informed.push_back(text); }
-};
-
 constexpr Date FixedToday{std::chrono::year(2026), std::chrono::December, std::chrono::day(9)};
 
 struct Window {
     SystemClock clock;
-    FakePrompt fake;
+    testing::RecordingPrompt fake;
     MessageBoxPrompt boxes;
     SyncedPrompt prompt;
-    frmStart screen{std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt};
-    std::unique_ptr<SalesWindow> window;
+    ProgramShell shell;
+    frmStart& screen;
+    std::unique_ptr<MainWindow> window;
 
     // With `messageBoxes` the questions are real message boxes, for the test
     // to answer; otherwise the fake prompt answers them.
     explicit Window(Date today = FixedToday, bool messageBoxes = false)
-        : clock(today), prompt(messageBoxes ? static_cast<Prompt&>(boxes) : fake) {
-        screen.Form_Load();
-        window = std::make_unique<SalesWindow>(screen, prompt);
+        : clock(today),
+          prompt(messageBoxes ? static_cast<Prompt&>(boxes) : fake),
+          shell(std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt),
+          screen((shell.start(), *shell.salesScreen())) {
+        window = std::make_unique<MainWindow>(shell, prompt);
+        boxes.setParentWindow(window.get());
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) qWarning("window not exposed");
     }
@@ -171,7 +151,7 @@ bool widgetFits(ControlKind kind, QWidget* w) {
 
 }  // namespace
 
-class SalesWindowTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void everyShownControlHasItsWidget() {
@@ -282,7 +262,7 @@ class SalesWindowTest : public QObject {
             QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
                               tabs->tabBar()->tabRect(page).center());
             QCOMPARE(tabs->currentIndex(), page);
-            for (const Placement& p : salesWindowLayout()) {
+            for (const Placement& p : w.screen.controls().layout()) {
                 QWidget* widget = w.get(p.name.c_str());
                 bool elsewhere = false;
                 for (int other = 0; other < 4; ++other)
@@ -306,7 +286,7 @@ class SalesWindowTest : public QObject {
         Window w(Date{std::chrono::year(today.year()), std::chrono::month(unsigned(today.month())),
                       std::chrono::day(unsigned(today.day()))});
         w.click("cmdJikkou");  // the bill filled too
-        for (const Placement& p : salesWindowLayout()) {
+        for (const Placement& p : w.screen.controls().layout()) {
             QWidget* widget = w.get(p.name.c_str());
             const QString text = shownText(widget);
             if (text.isEmpty()) continue;
@@ -344,7 +324,7 @@ class SalesWindowTest : public QObject {
         QVERIFY(!w.get("txtTan01")->isHidden());
         for (const char* hidden : {"txtTan02", "txtSho03", "lbl02", "lbl21", "txtTan31"})
             QVERIFY2(w.get(hidden)->isHidden(), hidden);
-        QVERIFY(w.fake.asked.empty());
+        QVERIFY(w.fake.questions.empty());
     }
 
     void returnForTwoAdultsThroughTheWidgets() {
@@ -401,14 +381,14 @@ class SalesWindowTest : public QObject {
     void exitKeysAsk() {
         QFETCH(QString, key);
         Window w;
-        QSignalSpy ended(w.window.get(), &SalesWindow::programEnded);
+        QSignalSpy ended(w.window.get(), &MainWindow::programEnded);
         w.click("cmdJikkou");
         w.fake.answers = {PromptAnswer::No};
         w.click(qPrintable(key));
-        QCOMPARE(int(w.fake.asked.size()), 1);
-        QCOMPARE(w.fake.asked[0].title, std::string("終了"));
-        QCOMPARE(w.fake.asked[0].text, std::string("キップルンを終了しますか？"));
-        QVERIFY(w.fake.asked[0].buttons == PromptButtons::YesNo);
+        QCOMPARE(int(w.fake.questions.size()), 1);
+        QCOMPARE(w.fake.questions[0].title, std::string("終了"));
+        QCOMPARE(w.fake.questions[0].text, std::string("キップルンを終了しますか？"));
+        QVERIFY(w.fake.questions[0].buttons == PromptButtons::YesNo);
         QVERIFY(w.window->isVisible());
         QCOMPARE(ended.count(), 0);
         QCOMPARE(w.text("txtTan01"), q(w.oneWayAdultFare()));  // the entry untouched
@@ -421,16 +401,16 @@ class SalesWindowTest : public QObject {
 
     void closingTheWindowAsksTheSameQuestion() {
         Window w;
-        QSignalSpy ended(w.window.get(), &SalesWindow::programEnded);
+        QSignalSpy ended(w.window.get(), &MainWindow::programEnded);
         w.fake.answers = {PromptAnswer::No};
         QVERIFY(!w.window->close());
-        QCOMPARE(int(w.fake.asked.size()), 1);
-        QCOMPARE(w.fake.asked[0].text, std::string("キップルンを終了しますか？"));
+        QCOMPARE(int(w.fake.questions.size()), 1);
+        QCOMPARE(w.fake.questions[0].text, std::string("キップルンを終了しますか？"));
         QVERIFY(w.window->isVisible());
         w.fake.answers = {PromptAnswer::Yes};
         QVERIFY(w.window->close());
         QCOMPARE(ended.count(), 1);
-        QCOMPARE(int(w.fake.asked.size()), 2);
+        QCOMPARE(int(w.fake.questions.size()), 2);
     }
 
     void questionShowsTheCurrentScreen() {
@@ -516,9 +496,30 @@ class SalesWindowTest : public QObject {
         QCOMPARE(shown.count('|'), buttons == int(PromptButtons::YesNo) ? 2 : 3);
     }
 
+    void anotherScreenReplacesTheWidgets() {
+        Window w;
+        typeText(w.get("txtNinzu"), "3");
+        QPointer<QWidget> oldKey = w.get("cmdSettei");
+        frmStart* first = &w.screen;
+        first->cmdSettei.onClick = [&w] { w.shell.openSales(); };
+        w.click("cmdSettei");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(oldKey.isNull());  // the closed screen's widgets are gone
+        frmStart* now = w.shell.salesScreen();
+        QVERIFY(now != first);
+        QCOMPARE(w.window->windowTitle(), QString("キップルン"));
+        QCOMPARE(w.text("txtNinzu"), QString("1"));  // a fresh sale
+        QVERIFY(w.get("cmdSettei")->isVisible());
+        QCOMPARE(w.get("txtBill")->parentWidget(), w.window.get());
+        w.click("cmdJikkou");  // the widgets now reach the new screen
+        QVERIFY(!now->txtBill.text.empty());
+        QCOMPARE(w.text("txtBill"), q(now->txtBill.text));
+        QVERIFY(first->txtBill.text.empty());
+    }
+
     void failingHandlerEndsWithoutQuestion() {
         Window w;
-        QSignalSpy fatal(w.window.get(), &SalesWindow::fatalError);
+        QSignalSpy fatal(w.window.get(), &MainWindow::fatalError);
         w.screen.cmdSettei.onClick = [] {
             throw DataFileError(DataFileError::Kind::FileNotFound, "Otona.csv",
                                 "Otona.csv が見つかりません");
@@ -527,7 +528,7 @@ class SalesWindowTest : public QObject {
         QCOMPARE(fatal.count(), 1);
         QCOMPARE(fatal.at(0).at(0).toString(), QString("Otona.csv が見つかりません"));
         QVERIFY(!w.window->isVisible());
-        QVERIFY(w.fake.asked.empty());
+        QVERIFY(w.fake.questions.empty());
         w.get<QPushButton>("cmdJikkou")->click();  // nothing runs on a failed screen
         QCOMPARE(w.screen.txtBill.text, std::string());
     }
@@ -643,14 +644,14 @@ class SalesWindowTest : public QObject {
         w.click("cmdJitoku");
         QVERIFY(w.shown("frameRyokin"));
         QVERIFY(!w.shown("frameRyokin2"));
-        QCOMPARE(int(w.fake.asked.size()), 1);
+        QCOMPARE(int(w.fake.questions.size()), 1);
         // To 宇和島 the question comes again; Yes opens charge section 2 from 松山.
         w.enterList("cboChaku");
         w.page(1);
         w.fake.answers = {PromptAnswer::Yes};
         w.click("cmdEki25");
-        QCOMPARE(int(w.fake.asked.size()), 2);
-        QCOMPARE(w.fake.asked[1].text, std::string("松山乗換えですか？"));
+        QCOMPARE(int(w.fake.questions.size()), 2);
+        QCOMPARE(w.fake.questions[1].text, std::string("松山乗換えですか？"));
         QVERIFY(w.shown("frameRyokin2"));
         QCOMPARE(w.get<QComboBox>("cboKenshu4")->currentText(), QString("自由席特急券"));
         QCOMPARE(w.get<QComboBox>("cboHatsu4")->currentText(), QString("松　　山"));
@@ -684,5 +685,5 @@ class SalesWindowTest : public QObject {
     }
 };
 
-QTEST_MAIN(SalesWindowTest)
+QTEST_MAIN(MainWindowTest)
 #include "sales_window.moc"
