@@ -45,12 +45,30 @@ std::string formatEkimeiFile(const EkimeiGrid& grid);
 std::string formatStartFile(std::string_view departure, std::string_view arrival);
 
 // Replace a file atomically: temporary file in the same folder, flushed,
-// renamed over the old one. On failure the old file is left as it was and
-// DataFileError (WriteFailed) is thrown.
+// renamed over the old one, the folder flushed. A symbolic link is followed:
+// the file it points to is replaced and the link stays. A read-only file is
+// not replaced. On failure DataFileError (WriteFailed) is thrown naming the
+// file and the reason; the old file is left as it was unless only the
+// folder's flush failed, which the message then says.
 void writeFileAtomically(const std::filesystem::path& untinDir, std::string_view fileName,
                          std::string_view bytes);
 void writeEkimeiFile(const std::filesystem::path& untinDir, const EkimeiGrid& grid);
 void writeStartFile(const std::filesystem::path& untinDir, std::string_view departure,
                     std::string_view arrival);
+
+// Saves the settings screen's pair: "Ekimei1.csv", then "Start.csv". Both
+// new contents are flushed to temporary files before either file is
+// replaced; should the second replacement fail, the first file is put back,
+// so that a failure (DataFileError, WriteFailed) leaves both old files.
+// Leftovers of an interrupted save are removed first.
+void writeKeySettings(const std::filesystem::path& untinDir, const EkimeiGrid& grid,
+                      std::string_view departure, std::string_view arrival);
+
+// Removes the temporary files a killed save left beside the two files
+// (".Ekimei1.csv.XXXXXX", ".Start.csv.XXXXXX"); nothing else is touched.
+void removeSaveLeftovers(const std::filesystem::path& untinDir);
+
+// Tests only: the call that flushes a folder after a rename (null: fsync).
+void setFolderSyncForTesting(int (*sync)(int fd));
 
 }  // namespace kippurun
