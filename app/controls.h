@@ -156,7 +156,13 @@ class OptionButton : public Control {
         group.add(*this);
     }
     std::string caption;
+    std::function<void()> onClick;
     bool value() const { return value_; }
+    // A clerk's click: this one selected, then its handler, when it has one.
+    void click() {
+        select();
+        if (onClick) onClick();
+    }
     // Selects this one and clears the others of its group.
     void select() {
         for (OptionButton* other : group_->members()) other->value_ = false;

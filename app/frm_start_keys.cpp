@@ -234,6 +234,10 @@ void frmStart::cmdGaku_Click() {
     txtNinzuG.text = "1"s;
 }
 
-void frmStart::cmdSettei_Click() {}
+// The settings screen opens in place of this one; the entry in progress
+// goes with it.
+void frmStart::cmdSettei_Click() {
+    if (shell_) shell_->openSettings();
+}
 
 }  // namespace kippurun

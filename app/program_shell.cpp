@@ -14,7 +14,12 @@ void ProgramShell::openSales() {
     replaceWith(std::make_unique<frmStart>(untinDir_, clock_, prompt_, &module1_));
 }
 
+void ProgramShell::openSettings() {
+    replaceWith(std::make_unique<frmSettei>(untinDir_, prompt_, &module1_));
+}
+
 void ProgramShell::replaceWith(std::unique_ptr<Screen> next) {
+    next->attach(this);
     next->load();
     closed_ = std::move(open_);
     open_ = std::move(next);

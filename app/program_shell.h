@@ -7,13 +7,14 @@
 
 #include "app/clock.h"
 #include "app/controls.h"
+#include "app/frm_settei.h"
 #include "app/frm_start.h"
 #include "app/module1.h"
 #include "app/screen.h"
 
 namespace kippurun {
 
-class ProgramShell {
+class ProgramShell : public ScreenChanges {
   public:
     ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt);
 
@@ -25,6 +26,8 @@ class ProgramShell {
     Screen& current() { return *open_; }
     // The sales screen while it is open, else null.
     frmStart* salesScreen() { return dynamic_cast<frmStart*>(open_.get()); }
+    // The settings screen while it is open, else null.
+    frmSettei* settingsScreen() { return dynamic_cast<frmSettei*>(open_.get()); }
     // The controls of the screen now open.
     ControlRegistry& currentControls() { return open_->controls(); }
     bool ended() const { return open_ && open_->ended(); }
@@ -34,7 +37,10 @@ class ProgramShell {
 
     // Closes the screen now open, opens the sales screen anew and runs its
     // whole load step.
-    void openSales();
+    void openSales() override;
+    // Opens the settings screen and runs its load step, then closes the
+    // screen now open (the sale on it is discarded).
+    void openSettings() override;
 
   private:
     // Opens `next` in place of the screen now open: `next` runs its load

@@ -6,6 +6,17 @@
 
 namespace kippurun {
 
+// What a screen may ask of the program shell: another screen in its place.
+// The screen asking is closed once its handler has returned.
+class ScreenChanges {
+  public:
+    virtual ~ScreenChanges() = default;
+    // The sales screen anew, its whole load step run.
+    virtual void openSales() = 0;
+    // The settings screen, its load step run.
+    virtual void openSettings() = 0;
+};
+
 class Screen {
   public:
     Screen() = default;
@@ -27,8 +38,13 @@ class Screen {
     // True once the clerk answered Yes to the exit question.
     bool ended() const { return ended_; }
 
+    // The shell the screen asks for another screen; without one (a screen
+    // tested on its own) such a request does nothing.
+    void attach(ScreenChanges* shell) { shell_ = shell; }
+
   protected:
     ControlRegistry registry_;
+    ScreenChanges* shell_ = nullptr;
     bool ended_ = false;
 };
 

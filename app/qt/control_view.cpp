@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -210,6 +211,30 @@ class LabelBinding : public ControlView::Binding {
     int pointSize_ = -1;
 };
 
+class OptionBinding : public ControlView::Binding {
+  public:
+    OptionBinding(OptionButton& option, QWidget* parent, const QFont& font, const Forward& forward)
+        : option_(option), button_(new QRadioButton(parent)) {
+        button_->setFont(font);
+        // The model keeps its group exclusive; the widgets only show it.
+        button_->setAutoExclusive(false);
+        QObject::connect(button_, &QRadioButton::clicked,
+                         [this, forward] { forward([this] { option_.click(); }); });
+    }
+    QWidget& widget() override { return *button_; }
+    void sync() override {
+        QSignalBlocker block(button_);
+        if (toQString(option_.caption) != button_->text())
+            button_->setText(toQString(option_.caption));
+        if (button_->isChecked() != option_.value()) button_->setChecked(option_.value());
+        setShown(*button_, option_.visible);
+    }
+
+  private:
+    OptionButton& option_;
+    QRadioButton* button_;
+};
+
 class FrameBinding : public ControlView::Binding {
   public:
     FrameBinding(Frame& frame, QWidget* parent, const QFont& font)
@@ -349,9 +374,10 @@ ControlView::ControlView(const ControlRegistry& registry, const std::vector<Plac
                 break;
             }
             case ControlKind::Option:
-                // Option buttons are state holders only; no window shows one.
-                unknown_.push_back(placement.name);
-                continue;
+                binding =
+                    std::make_unique<OptionBinding>(static_cast<OptionButton&>(*control), parent,
+                                                    placedFont(font, placement, true), forward);
+                break;
         }
         QWidget& widget = binding->widget();
         widget.setObjectName(QString::fromStdString(placement.name));

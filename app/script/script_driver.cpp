@@ -118,6 +118,10 @@ class ScriptRun {
                 reachable(c, "クリックできないコントロールです");
                 static_cast<TextBox&>(c).click();
                 return;
+            case ControlKind::Option:
+                reachable(c, "クリックできないコントロールです");
+                static_cast<OptionButton&>(c).click();
+                return;
             default:
                 throw ScriptError("クリックできないコントロールです: " + c.name());
         }

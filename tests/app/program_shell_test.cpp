@@ -2,23 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "app/program_shell.h"
-#include "tests/support/fakes.h"
-#include "tests/support/table_folder.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {
 
-using testing::FixedClock;
-using testing::RecordingPrompt;
-using testing::TableFolder;
-using testing::ymd;
-
-struct Shell {
-    TableFolder folder;
-    FixedClock clock{ymd(2026, 12, 9)};
-    RecordingPrompt prompt;
-    ProgramShell shell{folder.path(), clock, prompt};
-};
+using Shell = testing::ShellTest;
 
 TEST(ProgramShell, StartOpensTheSalesScreenLoadedOnTheSharedModule) {
     Shell s;

@@ -25,6 +25,12 @@ void ScreenTest::fillMarineStops(ComboBox& hatsu, ComboBox& chaku) {
     }
 }
 
+frmSettei& ShellTest::openSettings() {
+    shell.start();
+    shell.salesScreen()->cmdSettei.press();
+    return *shell.settingsScreen();
+}
+
 std::vector<std::string> snapshot(frmStart& screen) {
     std::vector<std::string> out;
     for (const Control* c : screen.controls().all()) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/frm_start.h"
+#include "app/program_shell.h"
 #include "tests/support/fakes.h"
 #include "tests/support/table_folder.h"
 
@@ -29,6 +30,17 @@ class ScreenTest {
 
   private:
     std::unique_ptr<frmStart> screen_;
+};
+
+// The whole program over a TableFolder: the shell with its screens.
+struct ShellTest {
+    TableFolder folder;
+    FixedClock clock{Date{std::chrono::year(2026), std::chrono::month(12), std::chrono::day(9)}};
+    RecordingPrompt prompt;
+    ProgramShell shell{folder.path(), clock, prompt};
+
+    // Starts the program and presses "設 定" on the sales screen.
+    frmSettei& openSettings();
 };
 
 // Everything a clerk could see or a handler could read, as one text per

@@ -1,0 +1,111 @@
+// The settings screen's handlers: the load step, the key captions, the two
+// modes of a key press, the default stations and the way out with saving.
+#include "app/frm_settei.h"
+
+#include <utility>
+
+#include "data/data_file_error.h"
+#include "data/station_catalogue.h"
+#include "data/table_file.h"
+
+namespace kippurun {
+
+namespace {
+
+// An unassigned key shows its own number: "00" ... "51".
+std::string keyNumber(int k) { return (k < 10 ? "0" : "") + std::to_string(k); }
+
+const std::string Unassigned = std::to_string(NotSet);
+
+}  // namespace
+
+frmSettei::frmSettei(std::filesystem::path untinDir, Prompt& prompt, Module1* module)
+    : untinDir_(std::move(untinDir)), prompt_(prompt), module_(module ? module : &ownModule_) {
+    buildForm();
+}
+
+CommandButton& frmSettei::cmdEki(int k) { return *cmdEki_.at(static_cast<std::size_t>(k)); }
+
+void frmSettei::Form_Load() {
+    // What a save cut short left behind goes before anything is read.
+    removeSaveLeftovers(untinDir_);
+
+    for (std::string_view name : stationNames()) cboHatsu.addItem(std::string(name));
+
+    const StartStations stations = readStartStations(untinDir_, &start);
+
+    optEkimei.select();
+
+    module().EkimeiLoad(untinDir_);
+    Eki1Set();
+
+    cboHatsu.setListIndex(stations.arrival);
+    txtChaku.text = cboHatsu.text();
+    cboHatsu.setListIndex(stations.departure);
+    txtHatsu.text = cboHatsu.text();
+
+    grid.fill(Unassigned);
+    for (int k = 0; k < StationKeyCount; ++k)
+        grid[static_cast<std::size_t>(k)] = std::to_string(module().key(k).station);
+}
+
+void frmSettei::Eki1Set() {
+    for (int k = 0; k < StationKeyCount; ++k) {
+        const StationKeyEntry& entry = module().key(k);
+        if (entry.station == NotSet) {
+            cmdEki(k).caption = keyNumber(k);
+            continue;
+        }
+        cboHatsu.setListIndex(entry.station);
+        cmdEki(k).caption = cboHatsu.text();
+    }
+}
+
+void frmSettei::cmdEki_Click(int k) {
+    std::string& cell = grid[static_cast<std::size_t>(k)];
+    if (optEkimei.value()) {
+        // No station chosen: nothing to assign.
+        if (cboHatsu.listIndex() < 0) return;
+        cell = std::to_string(cboHatsu.listIndex());
+        cmdEki(k).caption = cboHatsu.text();
+    } else {
+        cell = Unassigned;
+        cmdEki(k).caption = keyNumber(k);
+    }
+}
+
+void frmSettei::cmdAllClear_Click() {
+    optClear.select();
+    for (int k = 0; k < StationKeyCount; ++k) cmdEki_Click(k);
+}
+
+void frmSettei::txtHatsu_Click() {
+    if (cboHatsu.listIndex() < 0) return;
+    txtHatsu.text = cboHatsu.text();
+    start[0] = std::to_string(cboHatsu.listIndex());
+}
+
+void frmSettei::txtChaku_Click() {
+    if (cboHatsu.listIndex() < 0) return;
+    txtChaku.text = cboHatsu.text();
+    start[1] = std::to_string(cboHatsu.listIndex());
+}
+
+void frmSettei::cmdStart_Click() {
+    const PromptAnswer answer =
+        prompt_.ask("設定終了", "設定を保存しますか？", PromptButtons::YesNoCancel);
+    if (answer == PromptAnswer::Cancel) return;
+    if (answer == PromptAnswer::Yes) {
+        // A save that fails keeps the screen and every edit, and both files
+        // as they were, so that the clerk can mend the cause and save again.
+        try {
+            writeKeySettings(untinDir_, grid, start[0], start[1]);
+        } catch (const DataFileError& e) {
+            prompt_.inform("設定終了", e.what());
+            return;
+        }
+    }
+    if (shell_) shell_->openSales();
+}
+
+}  // namespace kippurun
