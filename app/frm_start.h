@@ -298,6 +298,7 @@ class frmStart : public Screen {
 
     // Station entry: the determinations after a change of journey section 1.
     void chargeBranch();
+    void enterList(OptionButton& target);
     void expressKey(int type);
     void marineKey(int type);
 

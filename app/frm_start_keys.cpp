@@ -133,14 +133,8 @@ void frmStart::cboKenshu4_Click() {
 }
 
 void frmStart::cboKenshu_GotFocus() { MeisaiClear(); }
-void frmStart::cboKenshu3_GotFocus() {
-    optRyokin1.select();
-    MeisaiClear();
-}
-void frmStart::cboKenshu4_GotFocus() {
-    optRyokin2.select();
-    MeisaiClear();
-}
+void frmStart::cboKenshu3_GotFocus() { enterList(optRyokin1); }
+void frmStart::cboKenshu4_GotFocus() { enterList(optRyokin2); }
 
 void frmStart::expressKey(int type) {
     if (optRyokin1.value()) {

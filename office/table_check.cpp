@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -22,12 +24,14 @@ namespace {
 
 using Position = DataFileError::Position;
 
-// A bill multiplies a unit price by at most 10 (coupons) and 2 (return), a
-// count of at most four digits (adults and students share the adult charge
-// line, so up to 19,998), and adds seven lines. Fares up to this limit keep
-// every amount below 2^53, where the program's numbers are exact.
-constexpr double kLargestAmount = 999'999'999;
-static_assert(kLargestAmount * 10 * 2 * 19'998 * 7 < 9'007'199'254'740'992.0);
+// A bill multiplies a unit price by at most 10 (coupons; a return or a
+// continuous ticket doubles), a count of at most four digits (adults and
+// students share the adult charge line, so up to 19,998), and adds seven
+// lines. Fares up to this limit keep every amount within the 64 bits the
+// program adds up in, so no bill is ever refused for its size.
+constexpr std::int64_t kLargestAmountYen = 999'999'999'999;
+static_assert(kLargestAmountYen * 10 * 19'998 * 7 < std::numeric_limits<std::int64_t>::max());
+constexpr double kLargestAmount = static_cast<double>(kLargestAmountYen);
 
 // What the cells of a file must hold.
 enum class CellRule {
@@ -170,7 +174,7 @@ std::optional<std::string> amountProblem(std::string_view text, std::optional<do
         return "が空です。金額（円の整数）が要ります（空の値は 0 円として計算されます）。";
     if (isDigits(text)) {
         if (!number || *number > kLargestAmount) {
-            return "は大きすぎます。請求額を正しく計算できるのは 999,999,999 円までです。";
+            return "は大きすぎます。どの請求額も正しく計算できるのは 999,999,999,999 円までです。";
         }
         amount = number;
         return std::nullopt;

@@ -135,7 +135,13 @@ const Damage kDamages[] = {
     {"a fare too large to add up",
      [](const SampleCopy& c) { c.setValue("Otona.csv", 68, 1, "999999999999999999999"); },
      {"Otona.csv:68:1: エラー: " + kOkayamaMatsuyama +
-      "「99999999999999999999…」は大きすぎます。請求額を正しく計算できるのは 999,999,999 "
+      "「99999999999999999999…」は大きすぎます。どの請求額も正しく計算できるのは 999,999,999,999 "
+      "円までです。"},
+     1},
+    {"one yen past the largest fare that keeps every bill exact",
+     [](const SampleCopy& c) { c.setValue("Otona.csv", 68, 1, "1000000000000"); },
+     {"Otona.csv:68:1: エラー: " + kOkayamaMatsuyama +
+      "「1000000000000」は大きすぎます。どの請求額も正しく計算できるのは 999,999,999,999 "
       "円までです。"},
      1},
     {"a fraction, a negative fare and an exponent",
