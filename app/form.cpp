@@ -60,4 +60,21 @@ std::optional<std::string> whyUnreachable(const ControlRegistry& form, const Con
     return std::nullopt;
 }
 
+void moveGridMark(const KeyGrid& grid, int across, int down) {
+    const int count = static_cast<int>(grid.cells.size());
+    auto cell = [&](int k) -> Label& { return *grid.cells[static_cast<std::size_t>(k)]; };
+    for (int k = 0; k < count; ++k) {
+        if (cell(k).caption.empty()) continue;
+        const int target = k + across + down * grid.columns;
+        if (target >= 0 && target < count) cell(target).click();
+        return;
+    }
+    const bool back = across + down < 0;
+    for (int i = 0; i < count; ++i) {
+        Label& candidate = cell(back ? count - 1 - i : i);
+        candidate.click();
+        if (!candidate.caption.empty()) return;
+    }
+}
+
 }  // namespace kippurun

@@ -19,6 +19,18 @@ namespace kippurun {
 
 enum class TextAlign { Left, Centre };
 
+// A picture box of clickable cells worked from the keyboard (the calendar):
+// an arrow key clicks the cell next to the marked one (a cell is marked while
+// its caption is not empty), Page Up and Page Down press the paging keys,
+// Enter presses the confirming key.
+struct KeyGrid {
+    std::vector<Label*> cells;  // row by row
+    int columns = 1;
+    CommandButton* previous = nullptr;
+    CommandButton* next = nullptr;
+    CommandButton* confirm = nullptr;
+};
+
 // Where the window shows a control and how.
 struct Placement {
     std::string name;       // control name, "cmdExit(3)", "lblHi7"
@@ -30,6 +42,8 @@ struct Placement {
     std::optional<Rgb> background;      // labels drawn on their own colour
     bool readOnly = true;               // text boxes: true unless the clerk types into it
     bool behind = false;                // drawn beneath the other controls of its container
+    std::string functionKey;            // keys: the keyboard key that presses it ("F12")
+    std::optional<KeyGrid> grid;        // picture boxes worked as a grid from the keyboard
 };
 
 // A screen's controls in a fixed order: the order of `dump`, of the script
@@ -42,6 +56,8 @@ class ControlRegistry {
     int width = 0, height = 0;
     // The control holding the focus when the form opens; null for none.
     const Control* initialFocus = nullptr;
+    // The key Enter presses in a box the clerk types into; null for none.
+    CommandButton* enterKey = nullptr;
 
     // A control the window does not show (a hidden state holder).
     void add(Control& control);
@@ -67,6 +83,13 @@ class ControlRegistry {
 // inside a hidden container or a tab page not in front); nullopt when a
 // clerk can reach it.
 std::optional<std::string> whyUnreachable(const ControlRegistry& form, const Control& control);
+
+// An arrow key on a keyboard grid: clicks the cell `across` columns and
+// `down` rows from the marked one, as the clerk's click on it would (one
+// past a row's end is the next row's first). With no cell marked, clicks
+// the cells from the first (going back: from the last) until one takes the
+// mark. Nothing beyond the grid's edge.
+void moveGridMark(const KeyGrid& grid, int across, int down);
 
 // Writes a screen's form table: one row per control, in registry order.
 // Rows go into the container last opened with onForm(), in() or onPage().
@@ -167,6 +190,22 @@ class FormBuilder {
         }
         Row& initialFocus() {
             b_.form_.initialFocus = &c_;
+            return *this;
+        }
+        // A key: the keyboard key ("F1" ... "F12") that presses it from
+        // anywhere on the form.
+        Row& functionKey(std::string key) {
+            place().functionKey = std::move(key);
+            return *this;
+        }
+        // A key: Enter in a box the clerk types into presses it too.
+        Row& enterKey() {
+            b_.form_.enterKey = &c_;
+            return *this;
+        }
+        // A picture box: its cells worked from the keyboard (see KeyGrid).
+        Row& keyGrid(KeyGrid grid) {
+            place().grid = std::move(grid);
             return *this;
         }
 

@@ -39,7 +39,8 @@ void frmSettei::buildForm() {
     f.put(txtChaku, {Left, 3720, PanelWidth, RowHeight}).click(&F::txtChaku_Click);
     f.put(cmdStart, {Left, stationKey(48).top, PanelWidth, RowHeight})
         .caption("設定終了")
-        .click(&F::cmdStart_Click);
+        .click(&F::cmdStart_Click)
+        .functionKey("F5");  // the key that opened the screen closes it
 
     f.put(lblEkimei, {KeysLeft, 240, 4335, 300}).caption("駅名タブ");
     for (int k = 0; k < StationKeyCount; ++k) {

@@ -47,22 +47,31 @@ void frmStart::buildForm() {
     auto exitKey = [&](int i, Geometry g) {
         return f.put(cmdExit(i), g).click([this, i] { cmdExit_Click(i); });
     };
-    exitKey(0, {120, 120, KeyWidth, KeyHeight}).caption("終 了");
+    // The function keys: see the README's key table.
+    exitKey(0, {120, 120, KeyWidth, KeyHeight}).caption("終 了").functionKey("F8");
     for (int i = 1; i <= 8; ++i) exitKey(i, {1080 + 960 * (i - 1), 120, KeyWidth, KeyHeight});
-    f.put(cmdSettei, {8760, 120, KeyWidth, KeyHeight}).caption("設 定").click(&F::cmdSettei_Click);
+    f.put(cmdSettei, {8760, 120, KeyWidth, KeyHeight})
+        .caption("設 定")
+        .click(&F::cmdSettei_Click)
+        .functionKey("F5");
     // The execute key holds the focus at first, so that no drop-down
     // starts out focused and clears the bill on its own.
     f.put(cmdJikkou, {9720, 120, KeyWidth, KeyHeight})
         .caption("実 行")
         .click(&F::cmdJikkou_Click)
-        .initialFocus();
+        .initialFocus()
+        .functionKey("F12")
+        .enterKey();
     // A smaller face: the longest era date ("令和10年12月31日日曜日") must fit
     // the box's given width whole.
     f.put(txtDate, {120, 600, 2055, KeyHeight}).points(8);
     f.put(txtJoryouken, {2280, 600, 5415, KeyHeight}).caption("乗 料 券").colour({192, 255, 192});
     exitKey(9, {7800, 600, KeyWidth, KeyHeight});
     exitKey(10, {8760, 600, KeyWidth, KeyHeight});
-    f.put(cmdKaihou, {9720, 600, KeyWidth, KeyHeight}).caption("開 放").click(&F::cmdKaihou_Click);
+    f.put(cmdKaihou, {9720, 600, KeyWidth, KeyHeight})
+        .caption("開 放")
+        .click(&F::cmdKaihou_Click)
+        .functionKey("F9");
 
     // ---- Passenger-ticket frame ----
     // Journey section 2 belongs to the continuous ticket: a fresh sale has
@@ -184,12 +193,12 @@ void frmStart::buildForm() {
     auto pad = [&](int n, CommandButton& key, const char* caption, void (F::*handler)()) {
         emptyKeysBefore(n);
         fullKeys_[static_cast<std::size_t>(n)] = &key;
-        f.put(key, padKey(n)).caption(caption).click(handler);
         ++nextPosition;
+        return f.put(key, padKey(n)).caption(caption).click(handler);
     };
-    pad(1, cmdToday, "本 日", &F::cmdToday_Click);
-    pad(2, cmdTomorrow, "明 日", &F::cmdTomorrow_Click);
-    pad(3, cmdAsatte, "明後日", &F::cmdAsatte_Click);
+    pad(1, cmdToday, "本 日", &F::cmdToday_Click).functionKey("F1");
+    pad(2, cmdTomorrow, "明 日", &F::cmdTomorrow_Click).functionKey("F2");
+    pad(3, cmdAsatte, "明後日", &F::cmdAsatte_Click).functionKey("F3");
     pad(5, cmdO1, "大人１", &F::cmdO1_Click);
     pad(6, cmdO2, "大人２", &F::cmdO2_Click);
     pad(7, cmdO3, "大人３", &F::cmdO3_Click);
@@ -233,7 +242,7 @@ void frmStart::buildForm() {
     f.put(txtNangatsu, {480, 60, 735, 375});
     f.put(cmdYokuGetsu, {1260, 60, 375, 375}).caption("▼").click(&F::cmdYokuGetsu_Click);
     f.onPage(tabFullKey, 2);
-    f.put(picCalender, {660, 720, GridSide, GridSide}).resizable();
+    auto calendar = f.put(picCalender, {660, 720, GridSide, GridSide}).resizable();
     f.in(picCalender);
     const char* const weekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
     for (int c = 0; c < 7; ++c)
@@ -259,6 +268,9 @@ void frmStart::buildForm() {
             .points(18)
             .click([this, n] { lblHi_Click(n); });
     }
+    KeyGrid days{{}, 7, &cmdZenGetu, &cmdYokuGetsu, &cmdDayKettei};
+    for (auto& mark : lblHi_) days.cells.push_back(mark.get());
+    calendar.keyGrid(std::move(days));
     // The white strip behind the weekday header.
     f.put(Label1, {0, 0, GridSide, GridMargin + CellSize}).background(RgbWhite).behind();
     f.onPage(tabFullKey, 2);

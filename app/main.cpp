@@ -21,6 +21,10 @@ int main(int argc, char** argv) {
         std::cout << kippurun::usageText();
         return 0;
     }
+    if (options.version) {
+        std::cout << kippurun::versionText();
+        return 0;
+    }
     if (options.check) return kippurun::runTableCheck(options.untinDir, options.strict, std::cout);
     if (options.priceList) {
         const kippurun::Date today = kippurun::SystemClock(options.today).today();

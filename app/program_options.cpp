@@ -27,7 +27,7 @@ std::optional<Date> parseIsoDate(const std::string& text) {
 
 std::string usageText() {
     return "使い方: kippurun [--script FILE] [--today YYYY-MM-DD] [--untin DIR] "
-           "[--quit-after-show] [--help]\n"
+           "[--quit-after-show] [--help] [--version]\n"
            "        kippurun --check [--untin DIR] [--strict]\n"
            "        kippurun --price-list [--untin DIR] [--today YYYY-MM-DD]\n"
            "  --script FILE       画面を開かずにスクリプトを実行する (FILE が - なら標準入力)\n"
@@ -37,8 +37,13 @@ std::string usageText() {
            "  --check             運賃表 25 ファイルを点検し、見つかったことをすべて表示する\n"
            "  --strict            --check で警告もエラーとして数える\n"
            "  --price-list        全区間の運賃・料金の一覧を CSV で標準出力に書く\n"
-           "  --help              この説明を表示する\n";
+           "  --help              この説明を表示する\n"
+           "  --version           版を表示する\n"
+           "画面を開けないとき (DISPLAY がない、接続できない) は標準エラーに理由を書いて\n"
+           "終了状態 1 で終わる。\n";
 }
+
+std::string versionText() { return std::string("kippurun ") + KIPPURUN_VERSION + "\n"; }
 
 OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
     ProgramOptions options;
@@ -53,6 +58,8 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
         std::string v;
         if (a == "--help" || a == "-h") {
             options.help = true;
+        } else if (a == "--version") {
+            options.version = true;
         } else if (a == "--quit-after-show") {
             options.quitAfterShow = true;
         } else if (a == "--check") {

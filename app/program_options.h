@@ -18,6 +18,7 @@ struct ProgramOptions {
     bool strict = false;                // --strict: the check counts warnings as errors
     bool priceList = false;             // --price-list: the CSV price list of every journey
     bool help = false;
+    bool version = false;  // --version
 };
 
 struct OptionsResult {
@@ -27,6 +28,8 @@ struct OptionsResult {
 
 OptionsResult parseProgramOptions(const std::vector<std::string>& args);
 std::string usageText();
+// "kippurun 0.9.0": the program and its version, one line.
+std::string versionText();
 // The folder that holds the running program.
 std::filesystem::path programFolder();
 

@@ -46,6 +46,75 @@ void ClickableLineEdit::mouseReleaseEvent(QMouseEvent* event) {
     if (click) emit clicked();
 }
 
+bool EnterTracker::press(QKeyEvent& event) {
+    if (!isEnter(event)) return false;
+    if (!event.isAutoRepeat()) down_ = true;
+    event.accept();
+    return true;
+}
+
+bool EnterTracker::release(QKeyEvent& event) {
+    if (!isEnter(event)) return false;
+    event.accept();
+    if (event.isAutoRepeat() || !down_) return false;
+    down_ = false;
+    return true;
+}
+
+void ClickableLineEdit::keyPressEvent(QKeyEvent* event) {
+    if (!enterSignalled_ || !enter_.press(*event)) QLineEdit::keyPressEvent(event);
+}
+
+void ClickableLineEdit::keyReleaseEvent(QKeyEvent* event) {
+    if (enterSignalled_ && isEnter(*event)) {
+        if (enter_.release(*event)) emit enterPressed();
+        return;
+    }
+    QLineEdit::keyReleaseEvent(event);
+}
+
+GridFrame::GridFrame(QWidget* parent) : QFrame(parent) {}
+
+void GridFrame::keyPressEvent(QKeyEvent* event) {
+    if (enter_.press(*event)) return;
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Left:
+            emit moved(-1, 0);
+            break;
+        case Qt::Key_Right:
+            emit moved(1, 0);
+            break;
+        case Qt::Key_Up:
+            emit moved(0, -1);
+            break;
+        case Qt::Key_Down:
+            emit moved(0, 1);
+            break;
+        case Qt::Key_PageUp:
+            emit paged(-1);
+            break;
+        case Qt::Key_PageDown:
+            emit paged(1);
+            break;
+        default:
+            QFrame::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+void GridFrame::keyReleaseEvent(QKeyEvent* event) {
+    if (isEnter(*event)) {
+        if (enter_.release(*event)) emit confirmed();
+        return;
+    }
+    QFrame::keyReleaseEvent(event);
+}
+
 void ClerkKey::keyPressEvent(QKeyEvent* event) {
     if (!isEnter(*event)) {
         QPushButton::keyPressEvent(event);

@@ -2,6 +2,7 @@
 // Qt widgets that report the clerk's own clicks and focus, which the stock
 // widgets do not signal.
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,19 +40,59 @@ class ClickableLabel : public QLabel {
     ClickTracker click_;
 };
 
+// Enter pressed and released on one widget, repeats ignored: a question box
+// that the press opens must not take a held-down Enter as its answer.
+class EnterTracker {
+  public:
+    // True when the event is Enter (and is then taken).
+    bool press(QKeyEvent& event);
+    // True when this release completes a press of Enter.
+    bool release(QKeyEvent& event);
+
+  private:
+    bool down_ = false;
+};
+
+// A text box that signals a click and, with Enter handling switched on, a
+// press of Enter.
 class ClickableLineEdit : public QLineEdit {
     Q_OBJECT
   public:
     using QLineEdit::QLineEdit;
+    void setEnterSignalled(bool on) { enterSignalled_ = on; }
   signals:
     void clicked();
+    void enterPressed();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
   private:
     ClickTracker click_;
+    EnterTracker enter_;
+    bool enterSignalled_ = false;
+};
+
+// A frame of cells worked from the keyboard: the arrow keys, Page Up / Page
+// Down and Enter, each as one signal.
+class GridFrame : public QFrame {
+    Q_OBJECT
+  public:
+    explicit GridFrame(QWidget* parent);
+  signals:
+    void moved(int across, int down);
+    void paged(int months);
+    void confirmed();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+  private:
+    EnterTracker enter_;
 };
 
 // A key that Enter presses as well as Space: the clerk works the counter

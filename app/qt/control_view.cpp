@@ -4,9 +4,11 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QWidget>
@@ -20,11 +22,6 @@ namespace {
 QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 QString toQString(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-
-QRect toPixels(const Geometry& g) {
-    return QRect(g.left / TwipsPerPixel, g.top / TwipsPerPixel, g.width / TwipsPerPixel,
-                 g.height / TwipsPerPixel);
-}
 
 QFont placedFont(const QFont& base, const Placement& placement, bool bold) {
     QFont font = base;
@@ -56,11 +53,31 @@ QString screenFontFamily() {
     return QStringLiteral("Noto Sans CJK JP");
 }
 
+// One placed control's widget. The widget keeps its designed place and face
+// and is drawn at the view's scale.
 class ControlView::Binding {
   public:
+    Binding(const Placement& placement, const FormScale& scale, QFont font)
+        : placement_(placement), scale_(scale), font_(std::move(font)) {}
     virtual ~Binding() = default;
     virtual QWidget& widget() = 0;
     virtual void sync() = 0;
+    void rescale() {
+        QWidget& w = widget();
+        const QRect rect = scale_.toPixels(geometry(), placement_.container.empty());
+        if (w.geometry() != rect) w.setGeometry(rect);
+        const QFont font = scale_.font(designedFont());
+        if (w.font() != font) w.setFont(font);
+    }
+    const Placement& placement() const { return placement_; }
+
+  protected:
+    virtual Geometry geometry() const { return placement_.geometry; }
+    virtual QFont designedFont() const { return font_; }
+
+    const Placement placement_;
+    const FormScale& scale_;
+    QFont font_;
 };
 
 namespace {
@@ -70,11 +87,17 @@ using FocusTest = std::function<bool(QWidget*, Qt::FocusReason)>;
 
 class KeyBinding : public ControlView::Binding {
   public:
-    KeyBinding(CommandButton& key, QWidget* parent, const QFont& font, const Forward& forward)
-        : key_(key), button_(new ClerkKey(parent)) {
-        button_->setFont(font);
+    KeyBinding(CommandButton& key, QWidget* parent, const Placement& placement,
+               const FormScale& scale, const QFont& font, const Forward& forward,
+               bool pressedByEnter)
+        : Binding(placement, scale, font), key_(key), button_(new ClerkKey(parent)) {
         QObject::connect(button_, &QPushButton::clicked,
                          [this, forward] { forward([this] { key_.press(); }); });
+        if (!placement.functionKey.empty()) {
+            QString tip = QStringLiteral("%1 キー").arg(toQString(placement.functionKey));
+            if (pressedByEnter) tip += QStringLiteral("（入力欄では Enter キーでも）");
+            button_->setToolTip(tip);
+        }
     }
     QWidget& widget() override { return *button_; }
     void sync() override {
@@ -83,6 +106,10 @@ class KeyBinding : public ControlView::Binding {
             caption_ = key_.caption;
             button_->setText(toQString(caption_));
         }
+        // A key without caption or handler stays clickable but is no Tab stop.
+        const Qt::FocusPolicy policy =
+            !caption_.empty() && key_.onClick ? Qt::StrongFocus : Qt::ClickFocus;
+        if (button_->focusPolicy() != policy) button_->setFocusPolicy(policy);
         if (button_->isEnabled() != key_.enabled) button_->setEnabled(key_.enabled);
         setShown(*button_, key_.visible);
     }
@@ -95,10 +122,10 @@ class KeyBinding : public ControlView::Binding {
 
 class DropDownBinding : public ControlView::Binding {
   public:
-    DropDownBinding(ComboBox& list, QWidget* parent, const QFont& font, const Forward& forward,
+    DropDownBinding(ComboBox& list, QWidget* parent, const Placement& placement,
+                    const FormScale& scale, const QFont& font, const Forward& forward,
                     const FocusTest& isClerkFocus)
-        : list_(list), box_(new FocusComboBox(parent)) {
-        box_->setFont(font);
+        : Binding(placement, scale, font), list_(list), box_(new FocusComboBox(parent)) {
         box_->setEditable(false);
         box_->setMaxVisibleItems(20);
         QObject::connect(box_, &QComboBox::activated, [this, forward](int index) {
@@ -133,11 +160,18 @@ class DropDownBinding : public ControlView::Binding {
 
 class TextBinding : public ControlView::Binding {
   public:
-    TextBinding(TextBox& box, QWidget* parent, const QFont& font, bool readOnly,
-                const Forward& forward)
-        : box_(box), edit_(new ClickableLineEdit(parent)) {
-        edit_->setFont(font);
-        edit_->setReadOnly(readOnly);
+    // Enter in a box the clerk types into presses `enterKey`, if any.
+    TextBinding(TextBox& box, QWidget* parent, const Placement& placement, const FormScale& scale,
+                const QFont& font, const Forward& forward, CommandButton* enterKey)
+        : Binding(placement, scale, font), box_(box), edit_(new ClickableLineEdit(parent)) {
+        edit_->setReadOnly(placement.readOnly);
+        // A display box stays clickable but is no Tab stop.
+        if (placement.readOnly) edit_->setFocusPolicy(Qt::ClickFocus);
+        if (enterKey && !placement.readOnly) {
+            edit_->setEnterSignalled(true);
+            QObject::connect(edit_, &ClickableLineEdit::enterPressed,
+                             [enterKey, forward] { forward([enterKey] { enterKey->press(); }); });
+        }
         QObject::connect(edit_, &QLineEdit::textEdited, [this, forward](const QString& text) {
             forward([this, text] { box_.typeText(text.toStdString()); });
         });
@@ -173,9 +207,11 @@ class TextBinding : public ControlView::Binding {
 
 class LabelBinding : public ControlView::Binding {
   public:
-    LabelBinding(Label& label, QWidget* parent, const QFont& base, const Placement& placement,
-                 const Forward& forward)
-        : label_(label), widget_(new ClickableLabel(parent)), base_(base), placement_(placement) {
+    LabelBinding(Label& label, QWidget* parent, const Placement& placement, const FormScale& scale,
+                 const QFont& base, const Forward& forward)
+        : Binding(placement, scale, placedFont(base, placement, true)),
+          label_(label),
+          widget_(new ClickableLabel(parent)) {
         widget_->setAlignment(
             (placement.align == TextAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft) |
             Qt::AlignVCenter);
@@ -191,9 +227,7 @@ class LabelBinding : public ControlView::Binding {
         }
         if (label_.pointSize != pointSize_) {
             pointSize_ = label_.pointSize;
-            QFont font = placedFont(base_, placement_, true);
-            if (pointSize_ > 0) font.setPointSize(pointSize_);
-            widget_->setFont(font);
+            rescale();
         }
         setRole(*widget_, QPalette::WindowText, toQColor(label_.foreColor));
         const bool filled = !label_.transparent && placement_.background.has_value();
@@ -202,20 +236,25 @@ class LabelBinding : public ControlView::Binding {
         setShown(*widget_, label_.visible);
     }
 
+  protected:
+    QFont designedFont() const override {
+        QFont font = font_;
+        if (label_.pointSize > 0) font.setPointSize(label_.pointSize);
+        return font;
+    }
+
   private:
     Label& label_;
     ClickableLabel* widget_;
-    QFont base_;
-    const Placement placement_;
     std::string caption_;
     int pointSize_ = -1;
 };
 
 class OptionBinding : public ControlView::Binding {
   public:
-    OptionBinding(OptionButton& option, QWidget* parent, const QFont& font, const Forward& forward)
-        : option_(option), button_(new QRadioButton(parent)) {
-        button_->setFont(font);
+    OptionBinding(OptionButton& option, QWidget* parent, const Placement& placement,
+                  const FormScale& scale, const QFont& font, const Forward& forward)
+        : Binding(placement, scale, font), option_(option), button_(new QRadioButton(parent)) {
         // The model keeps its group exclusive; the widgets only show it.
         button_->setAutoExclusive(false);
         QObject::connect(button_, &QRadioButton::clicked,
@@ -237,10 +276,9 @@ class OptionBinding : public ControlView::Binding {
 
 class FrameBinding : public ControlView::Binding {
   public:
-    FrameBinding(Frame& frame, QWidget* parent, const QFont& font)
-        : frame_(frame), box_(new QGroupBox(parent)) {
-        box_->setFont(font);
-    }
+    FrameBinding(Frame& frame, QWidget* parent, const Placement& placement, const FormScale& scale,
+                 const QFont& font)
+        : Binding(placement, scale, font), frame_(frame), box_(new QGroupBox(parent)) {}
     QWidget& widget() override { return *box_; }
     void sync() override {
         QSignalBlocker block(box_);
@@ -255,34 +293,57 @@ class FrameBinding : public ControlView::Binding {
 
 class PictureBinding : public ControlView::Binding {
   public:
-    PictureBinding(PictureBox& picture, QWidget* parent, const Placement& placement)
-        : picture_(picture), frame_(new QFrame(parent)), placement_(placement) {
+    PictureBinding(PictureBox& picture, QWidget* parent, const Placement& placement,
+                   const FormScale& scale, const QFont& font, const Forward& forward)
+        : Binding(placement, scale, font), picture_(picture) {
+        if (placement.grid) {
+            auto* grid = new GridFrame(parent);
+            // Tab reaches the grid; a click on a cell leaves the focus where it was.
+            grid->setFocusPolicy(Qt::TabFocus);
+            const KeyGrid keys = *placement.grid;
+            QObject::connect(grid, &GridFrame::moved, [keys, forward](int across, int down) {
+                forward([keys, across, down] { moveGridMark(keys, across, down); });
+            });
+            QObject::connect(grid, &GridFrame::paged, [keys, forward](int pages) {
+                CommandButton* key = pages < 0 ? keys.previous : keys.next;
+                if (key) forward([key] { key->press(); });
+            });
+            QObject::connect(grid, &GridFrame::confirmed, [keys, forward] {
+                if (keys.confirm) forward([key = keys.confirm] { key->press(); });
+            });
+            frame_ = grid;
+        } else {
+            frame_ = new QFrame(parent);
+        }
         frame_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         frame_->setAutoFillBackground(true);
     }
     QWidget& widget() override { return *frame_; }
     void sync() override {
         QSignalBlocker block(frame_);
-        // Only the height is the model's: the calendar shortens to five rows.
-        Geometry g = placement_.geometry;
-        if (picture_.geometry.height > 0) g.height = picture_.geometry.height;
-        const QRect rect = toPixels(g);
-        if (frame_->geometry() != rect) frame_->setGeometry(rect);
+        rescale();
         setRole(*frame_, QPalette::Window, toQColor(picture_.backColor));
         setShown(*frame_, picture_.visible);
     }
 
+  protected:
+    // Only the height is the model's: the calendar shortens to five rows.
+    Geometry geometry() const override {
+        Geometry g = placement_.geometry;
+        if (picture_.geometry.height > 0) g.height = picture_.geometry.height;
+        return g;
+    }
+
   private:
     PictureBox& picture_;
-    QFrame* frame_;
-    const Placement placement_;
+    QFrame* frame_ = nullptr;
 };
 
 class TabBinding : public ControlView::Binding {
   public:
-    TabBinding(TabControl& tabs, QWidget* parent, const QFont& font, const Forward& forward)
-        : tabs_(tabs), widget_(new QTabWidget(parent)) {
-        widget_->setFont(font);
+    TabBinding(TabControl& tabs, QWidget* parent, const Placement& placement,
+               const FormScale& scale, const QFont& font, const Forward& forward)
+        : Binding(placement, scale, font), tabs_(tabs), widget_(new QTabWidget(parent)) {
         for (const std::string& caption : tabs_.captions)
             widget_->addTab(new QWidget(widget_), toQString(caption));
         QObject::connect(widget_, &QTabWidget::currentChanged, [this, forward](int page) {
@@ -340,55 +401,85 @@ ControlView::ControlView(const ControlRegistry& registry, const std::vector<Plac
         std::unique_ptr<Binding> binding;
         switch (control->kind()) {
             case ControlKind::Key:
-                binding =
-                    std::make_unique<KeyBinding>(static_cast<CommandButton&>(*control), parent,
-                                                 placedFont(font, placement, true), forward);
+                binding = std::make_unique<KeyBinding>(
+                    static_cast<CommandButton&>(*control), parent, placement, scale_,
+                    placedFont(font, placement, true), forward, control == registry.enterKey);
                 break;
             case ControlKind::DropDown:
                 binding = std::make_unique<DropDownBinding>(
-                    static_cast<ComboBox&>(*control), parent, placedFont(font, placement, false),
-                    forward, clerkFocus);
+                    static_cast<ComboBox&>(*control), parent, placement, scale_,
+                    placedFont(font, placement, false), forward, clerkFocus);
                 break;
             case ControlKind::TextBox:
-                binding = std::make_unique<TextBinding>(static_cast<TextBox&>(*control), parent,
-                                                        placedFont(font, placement, false),
-                                                        placement.readOnly, forward);
+                binding = std::make_unique<TextBinding>(
+                    static_cast<TextBox&>(*control), parent, placement, scale_,
+                    placedFont(font, placement, false), forward, registry.enterKey);
                 break;
             case ControlKind::Label:
                 binding = std::make_unique<LabelBinding>(static_cast<Label&>(*control), parent,
-                                                         font, placement, forward);
+                                                         placement, scale_, font, forward);
                 break;
             case ControlKind::Frame:
-                binding = std::make_unique<FrameBinding>(static_cast<Frame&>(*control), parent,
-                                                         placedFont(font, placement, true));
+                binding =
+                    std::make_unique<FrameBinding>(static_cast<Frame&>(*control), parent, placement,
+                                                   scale_, placedFont(font, placement, true));
                 break;
             case ControlKind::Picture:
-                binding = std::make_unique<PictureBinding>(static_cast<PictureBox&>(*control),
-                                                           parent, placement);
+                binding = std::make_unique<PictureBinding>(
+                    static_cast<PictureBox&>(*control), parent, placement, scale_, font, forward);
                 break;
             case ControlKind::Tab: {
                 auto tab = std::make_unique<TabBinding>(static_cast<TabControl&>(*control), parent,
+                                                        placement, scale_,
                                                         placedFont(font, placement, true), forward);
                 tabs.emplace(placement.name, tab.get());
                 binding = std::move(tab);
                 break;
             }
             case ControlKind::Option:
-                binding =
-                    std::make_unique<OptionBinding>(static_cast<OptionButton&>(*control), parent,
-                                                    placedFont(font, placement, true), forward);
+                binding = std::make_unique<OptionBinding>(
+                    static_cast<OptionButton&>(*control), parent, placement, scale_,
+                    placedFont(font, placement, true), forward);
                 break;
         }
         QWidget& widget = binding->widget();
         widget.setObjectName(QString::fromStdString(placement.name));
-        widget.setGeometry(toPixels(placement.geometry));
+        binding->rescale();
         if (placement.behind) widget.lower();
         widgets_.emplace(placement.name, &widget);
+        if (!placement.functionKey.empty() && control->kind() == ControlKind::Key)
+            addFunctionKey(placement.functionKey, static_cast<CommandButton&>(*control));
         bindings_.push_back(std::move(binding));
+    }
+    // Tab in reading order: the layout's. Widgets that take no Tab are skipped
+    // by Qt itself, and so are hidden and disabled ones.
+    QWidget* previous = nullptr;
+    for (const auto& binding : bindings_) {
+        QWidget& widget = binding->widget();
+        if (widget.focusPolicy() == Qt::NoFocus && !widget.focusProxy()) continue;
+        if (previous) QWidget::setTabOrder(previous, &widget);
+        previous = &widget;
     }
 }
 
-ControlView::~ControlView() { QObject::disconnect(focusTracking_); }
+void ControlView::addFunctionKey(const std::string& key, CommandButton& button) {
+    auto* shortcut = new QShortcut(QKeySequence(toQString(key)), &form_);
+    shortcut->setContext(Qt::WindowShortcut);
+    shortcut->setAutoRepeat(false);
+    QObject::connect(shortcut, &QShortcut::activated,
+                     [this, &button] { forward([&button] { button.press(); }); });
+    shortcuts_.emplace_back(shortcut);
+}
+
+ControlView::~ControlView() {
+    QObject::disconnect(focusTracking_);
+    for (const QPointer<QShortcut>& shortcut : shortcuts_) delete shortcut.data();
+}
+
+void ControlView::setScale(const FormScale& scale) {
+    scale_ = scale;
+    for (const auto& binding : bindings_) binding->rescale();
+}
 
 bool ControlView::isClerkFocus(QWidget* widget, Qt::FocusReason reason) const {
     switch (reason) {
@@ -417,6 +508,13 @@ QWidget* ControlView::widget(std::string_view name) const {
 void ControlView::retire() {
     retired_ = true;
     QObject::disconnect(focusTracking_);
+    // The key that retires the view may be one of these shortcuts: they stop
+    // now, so that the next screen's shortcuts are not ambiguous, and go later.
+    for (const QPointer<QShortcut>& shortcut : shortcuts_)
+        if (shortcut) {
+            shortcut->setEnabled(false);
+            shortcut->deleteLater();
+        }
     for (auto& [name, widget] : widgets_)
         if (widget->parentWidget() == &form_) {
             widget->hide();

@@ -16,6 +16,7 @@
 #include "app/controls.h"
 #include "app/qt/window_layout.h"
 
+class QShortcut;
 class QWidget;
 
 namespace kippurun {
@@ -27,7 +28,10 @@ class ControlView {
     using Dispatch = std::function<void(const std::function<void()>&)>;
 
     // Builds the widgets of every control of `registry` that `layout` places
-    // under `form`.
+    // under `form`, at the designed size. Tab goes through them in the
+    // layout's order, stopping only where a clerk works: drop-downs, boxes
+    // the clerk types into, keys with a caption and a handler, the tab
+    // control's page captions and keyboard grids.
     ControlView(const ControlRegistry& registry, const std::vector<Placement>& layout,
                 QWidget& form, const QFont& font, Dispatch dispatch);
     ~ControlView();
@@ -38,6 +42,10 @@ class ControlView {
     // nothing the program writes reaches a handler.
     void sync();
     bool syncing() const { return syncing_; }
+
+    // Places and sizes every widget, and their faces, at `scale`.
+    void setScale(const FormScale& scale);
+    const FormScale& scale() const { return scale_; }
 
     // Hides the widgets and has them deleted once the event loop is back;
     // nothing reaches a handler from them any more.
@@ -56,6 +64,8 @@ class ControlView {
 
   private:
     void forward(const std::function<void()>& action);
+    // `key` ("F12") presses `button` from anywhere on the form.
+    void addFunctionKey(const std::string& key, CommandButton& button);
 
     QWidget& form_;
     Dispatch dispatch_;
@@ -64,6 +74,8 @@ class ControlView {
     std::vector<std::unique_ptr<Binding>> bindings_;
     std::unordered_map<std::string, QWidget*> widgets_;
     std::vector<std::string> unknown_;
+    std::vector<QPointer<QShortcut>> shortcuts_;
+    FormScale scale_;
     bool syncing_ = false;
     bool retired_ = false;
 };

@@ -1,8 +1,11 @@
 #include "app/qt/main_window.h"
 
+#include <algorithm>
 #include <exception>
 
 #include <QCloseEvent>
+#include <QResizeEvent>
+#include <QScreen>
 
 #include "app/program_shell.h"
 #include "app/qt/window_prompt.h"
@@ -19,31 +22,64 @@ MainWindow::MainWindow(ProgramShell& shell, SyncedPrompt& prompt, QWidget* paren
     : QWidget(parent), shell_(shell), prompt_(prompt), face_(screenFontFamily()) {
     face_.setPointSize(10);
     setFont(face_);
+    // Opens at the designed size times the screen's scale (as far as the
+    // screen has room).
+    const QSize designed = designedSize(shell_.currentControls());
+    double factor = 1.0;
+    if (const QScreen* screen = this->screen()) {
+        factor = std::max(1.0, screen->logicalDotsPerInchY() / 96.0);
+        const QSize room = screen->availableGeometry().size();
+        factor = std::min(factor, std::max(1.0, FormScale::fitting(room, designed).factor));
+    }
+    resize(designed * factor);
     showOpenScreen();
-    prompt_.setBeforeShow([this] { view_->sync(); });
+    prompt_.setBeforeShow([this] { syncView(); });
 }
 
 MainWindow::~MainWindow() { prompt_.setBeforeShow(nullptr); }
 
 void MainWindow::showOpenScreen() {
+    const ControlRegistry& form = shell_.currentControls();
+    const QSize designed = designedSize(form);
     if (view_) {
         // The key that asked for the change may still be in its own click
         // signal: its widgets go once the event loop has returned.
         retiredView_ = std::move(view_);
         retiredView_->retire();
+        // The next screen at the scale the clerk chose for the last one.
+        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            resize(designed * retiredView_->scale().factor);
     }
-    const ControlRegistry& form = shell_.currentControls();
+    // Never smaller than designed: below it the texts no longer fit.
+    setMinimumSize(designed);
     shownScreen_ = shell_.screensOpened();
     setWindowTitle(toQString(form.caption));
     setObjectName(toQString(form.name));
-    setFixedSize(form.width / TwipsPerPixel, form.height / TwipsPerPixel);
     view_ = std::make_unique<ControlView>(
         form, form.layout(), *this, face_,
         [this](const std::function<void()>& action) { dispatch(action); });
+    fitForm();
     view_->sync();
     if (form.initialFocus)
         if (QWidget* first = view_->widget(form.initialFocus->name()))
             first->setFocus(Qt::OtherFocusReason);
+    focusMark_.refresh();
+}
+
+void MainWindow::fitForm() {
+    const FormScale scale = FormScale::fitting(size(), designedSize(shell_.currentControls()));
+    view_->setScale(scale);
+    focusMark_.setThickness(*this, scale.pixels(3));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (view_) fitForm();
+}
+
+void MainWindow::syncView() {
+    view_->sync();
+    focusMark_.refresh();
 }
 
 bool MainWindow::runHandler(const std::function<void()>& action) {
@@ -75,7 +111,7 @@ void MainWindow::afterHandler() {
     if (shell_.screensOpened() != shownScreen_)
         showOpenScreen();
     else
-        view_->sync();
+        syncView();
     if (shell_.ended()) {
         finished_ = true;
         emit programEnded();

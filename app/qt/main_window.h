@@ -8,8 +8,10 @@
 #include <QWidget>
 
 #include "app/qt/control_view.h"
+#include "app/qt/focus_mark.h"
 
 class QCloseEvent;
+class QResizeEvent;
 
 namespace kippurun {
 
@@ -27,6 +29,7 @@ class MainWindow : public QWidget {
     // The widget showing a control of the open screen, by the control's name.
     QWidget* controlWidget(std::string_view name) const { return view_->widget(name); }
     const ControlView& view() const { return *view_; }
+    const FocusMark& focusMark() const { return focusMark_; }
 
   signals:
     // The clerk answered Yes to the exit question; the window has closed.
@@ -37,10 +40,15 @@ class MainWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The form grows and shrinks with the window, keeping its proportions.
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // Builds the widgets of the screen now open, retiring the earlier ones.
     void showOpenScreen();
+    void fitForm();
+    // Copies the model into the widgets and the focus mark after them.
+    void syncView();
     // One clerk action: the handler, then the widgets brought up to date.
     void dispatch(const std::function<void()>& action);
     bool runHandler(const std::function<void()>& action);
@@ -50,6 +58,7 @@ class MainWindow : public QWidget {
     ProgramShell& shell_;
     SyncedPrompt& prompt_;
     QFont face_;
+    FocusMark focusMark_;
     std::unique_ptr<ControlView> view_;
     // The view of the screen shown before; its widgets are deleted once the
     // event that closed the screen has been handled.

@@ -1,6 +1,8 @@
 #include "app/qt/window_main.h"
 
 #include <exception>
+#include <iostream>
+#include <optional>
 
 #include <QApplication>
 #include <QEvent>
@@ -9,6 +11,7 @@
 
 #include "app/clock.h"
 #include "app/program_shell.h"
+#include "app/qt/desktop.h"
 #include "app/qt/main_window.h"
 #include "app/qt/window_prompt.h"
 
@@ -36,10 +39,27 @@ class QuitWhenShown : public QObject {
     bool quitting_ = false;
 };
 
+// The message of a failure that ends the program: on standard error, for
+// whoever started it, and in a box for the clerk.
+void reportFatal(QWidget* parent, const QString& message) {
+    std::cerr << message.toStdString() << std::endl;
+    QMessageBox::critical(parent, ProgramTitle, message);
+}
+
 }  // namespace
 
 int runWindow(int argc, char** argv, const ProgramOptions& options) {
+    std::optional<DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
+    guard.reset();
+    QApplication::setApplicationName(QStringLiteral("kippurun"));
+    QApplication::setApplicationDisplayName(ProgramTitle);
+    QApplication::setApplicationVersion(QStringLiteral(KIPPURUN_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kippurun"));
+    QApplication::setWindowIcon(programIcon());
+    if (!installJapaneseTexts(app))
+        std::cerr << "キップルン: Qt の日本語訳が見つかりません (qt6-translations-l10n)。"
+                     "Qt の標準の文言は英語のまま表示されます。\n";
     QFont face(screenFontFamily());
     face.setPointSize(10);
     QApplication::setFont(face);
@@ -51,7 +71,7 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     try {
         program.start();
     } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, ProgramTitle, QString::fromUtf8(e.what()));
+        reportFatal(nullptr, QString::fromUtf8(e.what()));
         return 1;
     }
 
@@ -61,7 +81,7 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     boxes.setParentWindow(&window);
     QObject::connect(&window, &MainWindow::programEnded, &app, [] { QCoreApplication::exit(0); });
     QObject::connect(&window, &MainWindow::fatalError, &app, [&window](const QString& message) {
-        QMessageBox::critical(&window, ProgramTitle, message);
+        reportFatal(&window, message);
         QCoreApplication::exit(1);
     });
     QuitWhenShown quitWhenShown;

@@ -277,14 +277,22 @@ class MainWindowTest : public QObject {
 
     void noTextIsCutOff_data() {
         QTest::addColumn<QDate>("today");
-        QTest::newRow("two-digit era year, month and day") << QDate(2028, 12, 31);
-        QTest::newRow("first year of an era") << QDate(2019, 11, 30);
-        QTest::newRow("one-digit day") << QDate(2026, 12, 9);
+        QTest::addColumn<double>("scale");
+        QTest::newRow("two-digit era year, month and day") << QDate(2028, 12, 31) << 1.0;
+        QTest::newRow("first year of an era") << QDate(2019, 11, 30) << 1.0;
+        QTest::newRow("one-digit day") << QDate(2026, 12, 9) << 1.0;
+        QTest::newRow("longest date at 1.3x") << QDate(2028, 12, 31) << 1.3;
+        QTest::newRow("longest date at 1.5x") << QDate(2028, 12, 31) << 1.5;
+        QTest::newRow("longest date at 2x") << QDate(2028, 12, 31) << 2.0;
+        QTest::newRow("longest date at 2.7x") << QDate(2028, 12, 31) << 2.7;
     }
     void noTextIsCutOff() {
         QFETCH(QDate, today);
+        QFETCH(double, scale);
         Window w(Date{std::chrono::year(today.year()), std::chrono::month(unsigned(today.month())),
                       std::chrono::day(unsigned(today.day()))});
+        w.window->resize(QSize(713, 497) * scale);
+        QVERIFY(qAbs(w.get("cmdJikkou")->height() - 25 * scale) <= 1);
         w.click("cmdJikkou");  // the bill filled too
         for (const Placement& p : w.screen.controls().layout()) {
             QWidget* widget = w.get(p.name.c_str());

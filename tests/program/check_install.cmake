@@ -1,0 +1,54 @@
+# Installs the build into PREFIX (emptied first) and checks what arrived.
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
+                OUTPUT_VARIABLE log RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed (${status}):\n${log}")
+endif()
+
+foreach(piece
+    bin/kippurun
+    lib/kippurun/kippurun
+    lib/kippurun/Untin/Otona.csv
+    lib/kippurun/Untin/Ekimei1.csv
+    lib/kippurun/Untin/Start.csv
+    lib/kippurun/Untin/Gakuwari.csv
+    share/icons/hicolor/scalable/apps/kippurun.svg
+    share/applications/kippurun.desktop)
+  if(NOT EXISTS "${PREFIX}/${piece}")
+    message(FATAL_ERROR "not installed: ${piece}\n${log}")
+  endif()
+endforeach()
+file(GLOB tables "${SOURCE}/Untin/*.csv")
+file(GLOB installed "${PREFIX}/lib/kippurun/Untin/*.csv")
+list(LENGTH tables want)
+list(LENGTH installed got)
+if(NOT want EQUAL got)
+  message(FATAL_ERROR "${got} tables installed, ${want} in Untin/")
+endif()
+
+# The desktop entry starts the installed program and names the icon.
+file(READ "${PREFIX}/share/applications/kippurun.desktop" entry)
+foreach(line "Exec=${PREFIX}/bin/kippurun" "Icon=kippurun" "Name=キップルン" "Type=Application")
+  string(FIND "${entry}" "\n${line}\n" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "kippurun.desktop lacks \"${line}\":\n${entry}")
+  endif()
+endforeach()
+
+# Started through bin/, the program finds the tables beside its real file.
+execute_process(COMMAND "${PREFIX}/bin/kippurun" --check
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT out MATCHES "まとめ: 25 ファイル")
+  message(FATAL_ERROR "installed program does not read its tables (${status}):\n${out}${err}")
+endif()
+
+# Installing again keeps a clerk's saved default stations.
+file(WRITE "${PREFIX}/lib/kippurun/Untin/Start.csv" "5,67\n")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
+                OUTPUT_QUIET RESULT_VARIABLE status)
+file(READ "${PREFIX}/lib/kippurun/Untin/Start.csv" kept)
+if(NOT status EQUAL 0 OR NOT kept STREQUAL "5,67\n")
+  message(FATAL_ERROR "a second install replaced the saved Start.csv: \"${kept}\"")
+endif()
+message(STATUS "installed:\n${log}")
