@@ -41,6 +41,7 @@ struct Placement {
     TextAlign align = TextAlign::Left;  // label captions
     std::optional<Rgb> background;      // labels drawn on their own colour
     bool readOnly = true;               // text boxes: true unless the clerk types into it
+    bool pressable = false;             // display boxes whose click is a clerk's action
     bool behind = false;                // drawn beneath the other controls of its container
     std::string functionKey;            // keys: the keyboard key that presses it ("F12")
     std::optional<KeyGrid> grid;        // picture boxes worked as a grid from the keyboard
@@ -173,6 +174,12 @@ class FormBuilder {
         }
         Row& background(Rgb colour) {
             place().background = colour;
+            return *this;
+        }
+        // A display box whose click is one of the clerk's actions: a Tab
+        // stop, and Enter on it clicks it.
+        Row& pressable() {
+            place().pressable = true;
             return *this;
         }
         // A box the clerk types into: digits only, at most `maxLength` of them.

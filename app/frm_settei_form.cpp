@@ -33,10 +33,10 @@ void frmSettei::buildForm() {
         .click(&F::cmdAllClear_Click);
 
     f.put(lblHatsu, {Left, 2280, PanelWidth, 300}).caption("発 駅");
-    f.put(txtHatsu, {Left, 2580, PanelWidth, RowHeight}).click(&F::txtHatsu_Click);
+    f.put(txtHatsu, {Left, 2580, PanelWidth, RowHeight}).click(&F::txtHatsu_Click).pressable();
     f.put(lblArrow, {Left, 3015, PanelWidth, RowHeight}).caption("↓").centred();
     f.put(lblChaku, {Left, 3420, PanelWidth, 300}).caption("着 駅");
-    f.put(txtChaku, {Left, 3720, PanelWidth, RowHeight}).click(&F::txtChaku_Click);
+    f.put(txtChaku, {Left, 3720, PanelWidth, RowHeight}).click(&F::txtChaku_Click).pressable();
     f.put(cmdStart, {Left, stationKey(48).top, PanelWidth, RowHeight})
         .caption("設定終了")
         .click(&F::cmdStart_Click)

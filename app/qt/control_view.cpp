@@ -165,8 +165,14 @@ class TextBinding : public ControlView::Binding {
                 const QFont& font, const Forward& forward, CommandButton* enterKey)
         : Binding(placement, scale, font), box_(box), edit_(new ClickableLineEdit(parent)) {
         edit_->setReadOnly(placement.readOnly);
-        // A display box stays clickable but is no Tab stop.
-        if (placement.readOnly) edit_->setFocusPolicy(Qt::ClickFocus);
+        // A display box stays clickable but is no Tab stop, unless its click
+        // is one of the clerk's actions: then Enter clicks it too.
+        if (placement.readOnly && !placement.pressable) edit_->setFocusPolicy(Qt::ClickFocus);
+        if (placement.readOnly && placement.pressable) {
+            edit_->setEnterSignalled(true);
+            QObject::connect(edit_, &ClickableLineEdit::enterPressed,
+                             [this, forward] { forward([this] { box_.click(); }); });
+        }
         if (enterKey && !placement.readOnly) {
             edit_->setEnterSignalled(true);
             QObject::connect(edit_, &ClickableLineEdit::enterPressed,

@@ -385,6 +385,40 @@ class KeyboardWindowTest : public QObject {
         QVERIFY(!w.get("frameRyokin2")->isVisible());
     }
 
+    // The settings screen from the keyboard alone: F5 opens it, Tab reaches
+    // the chooser, the default stations and 設定終了, Enter sets a default
+    // station, and the save question answers Cancel to Escape and Enter,
+    // keeping every edit.
+    void settingsScreenByKeyboard() {
+        Window w(true);
+        w.key(Qt::Key_F5);
+        QVERIFY(w.shell.settingsScreen());
+        const QStringList stops = w.tabStops("cboHatsu");
+        for (const char* name : {"txtHatsu", "txtChaku", "cmdStart", "cmdAllClear", "cmdEki00"})
+            QVERIFY2(stops.contains(name), name);
+        QVERIFY(stops.indexOf("txtHatsu") < stops.indexOf("txtChaku"));
+
+        auto* chooser = w.get<QComboBox>("cboHatsu");
+        chooser->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(chooser, Qt::Key_End);  // 宇和島
+        QCOMPARE(chooser->currentText(), QString("宇和島"));
+        w.get("txtChaku")->setFocus(Qt::OtherFocusReason);
+        w.key(Qt::Key_Return);
+        QCOMPARE(w.text("txtChaku"), QString("宇和島"));
+
+        for (Qt::Key answerKey : {Qt::Key_Escape, Qt::Key_Return}) {
+            BoxAnswer answer{answerKey};
+            w.key(Qt::Key_F5);  // 設定終了
+            QVERIFY(answer.shown);
+            QCOMPARE(answer.text, QString("設定を保存しますか？"));
+            QCOMPARE(answer.defaultButton, QString("キャンセル"));
+            QVERIFY(w.shell.settingsScreen());
+            QCOMPARE(w.text("txtChaku"), QString("宇和島"));
+            w.window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        }
+    }
+
     void theFocusMarkShowsInAQuestionBox() {
         Window w(true);
         bool marked = false;
