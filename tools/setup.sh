@@ -3,7 +3,8 @@
 # Safe to run again: when every package is present it changes nothing.
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libicu-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-noto-cjk xvfb xauth xdotool imagemagick)
+          libbenchmark-dev fonts-noto-cjk xvfb xauth xdotool imagemagick
+          clang-14 libclang-rt-14-dev llvm-14)  # the fuzz targets: libFuzzer, symbolized reports
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
