@@ -201,23 +201,6 @@ class TabControl : public Control {
     int tab_ = 0;
 };
 
-// A screen's controls in a fixed order: the order of `dump`, of the script
-// driver's look-up and of the window's widgets (containers before the
-// controls they hold).
-class ControlRegistry {
-  public:
-    void add(Control& control) { controls_.push_back(&control); }
-    const std::vector<Control*>& all() const { return controls_; }
-    Control* find(std::string_view name) const {
-        for (Control* c : controls_)
-            if (c->name() == name) return c;
-        return nullptr;
-    }
-
-  private:
-    std::vector<Control*> controls_;
-};
-
 // What a screen needs from outside, injected by the view.
 enum class PromptButtons { YesNo, YesNoCancel };
 enum class PromptAnswer { Yes, No, Cancel };

@@ -2,7 +2,9 @@
 // The sales screen: every control of the screen under its own name, and the
 // screen's handlers and procedures. The whole state of a sale lives in the
 // controls; the Qt window and the script driver only show them and forward a
-// clerk's actions to the handlers.
+// clerk's actions to the handlers. Each control's caption, initial state,
+// handler and place on the window are its row of the form table
+// (frm_start_form.cpp).
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -13,26 +15,23 @@
 #include "app/control_array.h"
 #include "app/controls.h"
 #include "app/module1.h"
+#include "app/screen.h"
 #include "data/fare_tables.h"
+#include "fare/yen.h"
 
 namespace kippurun {
 
-class frmStart {
+class frmStart : public Screen {
   public:
-    // `module` is the program's shared key layout; without one the screen
-    // keeps a layout of its own (tests, benchmarks).
+    // `module` is the program shell's Module1, the key layout shared with
+    // the settings screen; without one the screen keeps a layout of its own
+    // (tests, benchmarks).
     frmStart(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
              Module1* module = nullptr);
-    frmStart(const frmStart&) = delete;
-    frmStart& operator=(const frmStart&) = delete;
 
-    // Every control in a fixed order, containers before their contents.
-    ControlRegistry& controls() { return registry_; }
-    const ControlRegistry& controls() const { return registry_; }
-
-    // True once the clerk answered Yes to the exit question.
-    bool ended() const { return ended_; }
     const std::filesystem::path& untinDir() const { return untinDir_; }
+    void load() override { Form_Load(); }
+    void closeByWindow() override { cmdExit_Click(0); }
 
     // ---- Top key rows (on the form) ----
     ControlArray<CommandButton> cmdExit{"cmdExit", 11};
@@ -288,19 +287,18 @@ class frmStart {
     void txtNichi_Click();
 
   private:
-    void setCaptions();
-    void setInitialState();
-    void buildRegistry();
-    void wireHandlers();
+    // The form table: every control's row, in registry order.
+    void buildForm();
 
     // Parts of the calculation run (frm_start_jikkou.cpp).
     void runCalculation();
-    void priceChargeSection(int section, int j, int e, int f);
+    void priceChargeSection(int section, int j, int e, int f, std::array<Yen, 7>& amounts);
     void showChargeLines(int section);
-    void zeroCouponChargeLines();
+    void zeroCouponChargeLines(std::array<Yen, 7>& amounts);
 
     // Station entry: the determinations after a change of journey section 1.
     void chargeBranch();
+    void enterList(OptionButton& target);
     void expressKey(int type);
     void marineKey(int type);
 
@@ -310,14 +308,13 @@ class frmStart {
     std::filesystem::path untinDir_;
     const Clock& clock_;
     Prompt& prompt_;
-    bool ended_ = false;
     Module1 ownModule_;
     Module1* module_;
 
+    std::array<CommandButton*, 53> fullKeys_{};            // page 0 by position 1-52
     std::vector<std::unique_ptr<CommandButton>> cmdFull_;  // indexed by position 1-52
     std::vector<std::unique_ptr<CommandButton>> cmdEki_;
     std::vector<std::unique_ptr<Label>> lblHi_;
-    ControlRegistry registry_;
 };
 
 }  // namespace kippurun

@@ -109,9 +109,11 @@ void frmStart::lblHi_Click(int n) {
     txtFocus.text = std::to_string(n);
 }
 
+// Paging stops at the first and last year a date can hold, so that the
+// year shown, the hidden year and the month always agree.
 void frmStart::cmdYokuNen_Click() {
     std::optional<long long> year = wholeNumber(txtYear);
-    if (!year) return;
+    if (!year || *year >= MaxCalendarYear) return;
     txtYear.text = std::to_string(*year + 1);
     txtNannen.text = txtYear.text + "年";
     Calender();
@@ -120,7 +122,7 @@ void frmStart::cmdYokuNen_Click() {
 
 void frmStart::cmdZenNen_Click() {
     std::optional<long long> year = wholeNumber(txtYear);
-    if (!year) return;
+    if (!year || *year <= MinCalendarYear) return;
     txtYear.text = std::to_string(*year - 1);
     txtNannen.text = txtYear.text + "年";
     Calender();
@@ -129,7 +131,8 @@ void frmStart::cmdZenNen_Click() {
 
 void frmStart::cmdYokuGetsu_Click() {
     std::optional<long long> month = wholeNumber(txtMonth);
-    if (!month || !wholeNumber(txtYear)) return;
+    std::optional<long long> year = wholeNumber(txtYear);
+    if (!month || !year || (*month >= 12 && *year >= MaxCalendarYear)) return;
     txtMonth.text = std::to_string(*month + 1);
     if (*month + 1 == 13) {
         txtMonth.text = "1";
@@ -142,7 +145,8 @@ void frmStart::cmdYokuGetsu_Click() {
 
 void frmStart::cmdZenGetu_Click() {
     std::optional<long long> month = wholeNumber(txtMonth);
-    if (!month || !wholeNumber(txtYear)) return;
+    std::optional<long long> year = wholeNumber(txtYear);
+    if (!month || !year || (*month <= 1 && *year <= MinCalendarYear)) return;
     txtMonth.text = std::to_string(*month - 1);
     if (*month - 1 == 0) {
         txtMonth.text = "12";

@@ -107,6 +107,9 @@ void frmStart::ExpressHantei2() {
 void frmStart::Norikae() {
     const int k = cboKenshu3.listIndex();
     if (k < 0 || k > 2) return;
+    // On a continuous ticket charge section 2 belongs to journey section 2;
+    // splitting section 1 at 松山 would overwrite it (Yes) or drop it (No).
+    if (cboHatsu2.visible) return;
     // Only a section leaving the 岡山 end for 松山 or beyond can change there.
     const int s = cboHatsu3.listIndex();
     const int t = cboChaku3.listIndex();

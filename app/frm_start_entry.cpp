@@ -91,40 +91,22 @@ void frmStart::cboChaku2_Click() {
 void frmStart::cboHatsu4_Click() { txtHatsu4.text = std::to_string(cboHatsu4.listIndex()); }
 void frmStart::cboChaku4_Click() { txtChaku4.text = std::to_string(cboChaku4.listIndex()); }
 
-// Entering a list makes it the station keys' target; a bill on the screen
-// must belong to the entry shown, so entering any list empties it.
-void frmStart::cboHatsu_GotFocus() {
-    optHatsu1.select();
+// Entering a list makes it the station keys' target (or the charge keys'
+// section); a bill on the screen must belong to the entry shown, so
+// entering any list empties it.
+void frmStart::enterList(OptionButton& target) {
+    target.select();
     MeisaiClear();
 }
-void frmStart::cboChaku_GotFocus() {
-    optChaku1.select();
-    MeisaiClear();
-}
-void frmStart::cboHatsu2_GotFocus() {
-    optHatsu2.select();
-    MeisaiClear();
-}
-void frmStart::cboChaku2_GotFocus() {
-    optChaku2.select();
-    MeisaiClear();
-}
-void frmStart::cboHatsu3_GotFocus() {
-    optHatsu3.select();
-    MeisaiClear();
-}
-void frmStart::cboChaku3_GotFocus() {
-    optChaku3.select();
-    MeisaiClear();
-}
-void frmStart::cboHatsu4_GotFocus() {
-    optHatsu4.select();
-    MeisaiClear();
-}
-void frmStart::cboChaku4_GotFocus() {
-    optChaku4.select();
-    MeisaiClear();
-}
+
+void frmStart::cboHatsu_GotFocus() { enterList(optHatsu1); }
+void frmStart::cboChaku_GotFocus() { enterList(optChaku1); }
+void frmStart::cboHatsu2_GotFocus() { enterList(optHatsu2); }
+void frmStart::cboChaku2_GotFocus() { enterList(optChaku2); }
+void frmStart::cboHatsu3_GotFocus() { enterList(optHatsu3); }
+void frmStart::cboChaku3_GotFocus() { enterList(optChaku3); }
+void frmStart::cboHatsu4_GotFocus() { enterList(optHatsu4); }
+void frmStart::cboChaku4_GotFocus() { enterList(optChaku4); }
 
 // Each assigned key's caption is its station's name as the departure list
 // shows it; the departure list passes through every assigned station.

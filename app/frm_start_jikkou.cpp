@@ -20,6 +20,7 @@ namespace {
 // A count box may be empty (cleared for typing) or hold something typed
 // that is no whole number; such a count is no passenger at all.
 std::string countText(const std::string& text) { return readWholeNumber(text) ? text : "0"; }
+std::int64_t countOf(const std::string& text) { return readWholeNumber(text).value_or(0); }
 
 bool countIsZero(const std::string& text) {
     std::optional<long long> value = readWholeNumber(text);
@@ -67,17 +68,21 @@ void frmStart::runCalculation() {
     lblMaisu.caption = isCoupon(k) ? "冊数" : "枚数";
 
     const std::array<BillLine, 7> lines = billLines();
+    // The amount of each line's subtotal, added up exactly for the total.
+    std::array<Yen, 7> amounts{};
     if (k >= 0 && k <= 6) {
         PassengerJourney journey{k,      hatsu, chaku, cboHatsu2.listIndex(), cboChaku2.listIndex(),
                                  hatsu3, chaku3};
         if (std::optional<PassengerUnitPrices> prices = pricePassenger(tables, journey)) {
             const TextBox* counts[] = {&txtNinzu, &txtNinzuK, &txtNinzuG};
             const std::string* units[] = {&prices->adult, &prices->child, &prices->student};
-            for (int i = 0; i < 3; ++i) {
-                const BillLine& line = lines[static_cast<std::size_t>(i)];
+            const Yen* yens[] = {&prices->adultYen, &prices->childYen, &prices->studentYen};
+            for (std::size_t i = 0; i < 3; ++i) {
+                const BillLine& line = lines[i];
                 line.unit->text = *units[i];
                 line.count->text = counts[i]->text;
-                line.subtotal->text = subtotalText(line.unit->text, countText(line.count->text));
+                amounts[i] = yens[i]->times(countOf(line.count->text));
+                line.subtotal->text = amounts[i].text();
             }
         }
     }
@@ -86,28 +91,28 @@ void frmStart::runCalculation() {
         showLine(line, !countIsZero(line.count->text));
     }
 
-    priceChargeSection(1, cboKenshu3.listIndex(), hatsu3, chaku3);
+    priceChargeSection(1, cboKenshu3.listIndex(), hatsu3, chaku3, amounts);
     showChargeLines(1);
-    zeroCouponChargeLines();
+    zeroCouponChargeLines(amounts);
 
     if (frameRyokin2.visible) {
-        priceChargeSection(2, cboKenshu4.listIndex(), hatsu4, chaku4);
+        priceChargeSection(2, cboKenshu4.listIndex(), hatsu4, chaku4, amounts);
         showChargeLines(2);
     } else {
         showLine(lines[5], false);
         showLine(lines[6], false);
         lblKenshuM(2).visible = false;
     }
-    zeroCouponChargeLines();
+    zeroCouponChargeLines(amounts);
 
-    double total = 0;
-    for (const BillLine& line : lines) total += readLenient(line.subtotal->text);
-    txtBill.text = formatTotal(total);
+    Yen total;
+    for (const Yen& amount : amounts) total = total.plus(amount);
+    txtBill.text = formatTotal(total.value());
 
     tabFullKey.setTab(3);
 }
 
-void frmStart::priceChargeSection(int section, int j, int e, int f) {
+void frmStart::priceChargeSection(int section, int j, int e, int f, std::array<Yen, 7>& amounts) {
     const std::string adults = countText(txtNinzu.text);
     const std::string children = countText(txtNinzuK.text);
     const std::string students = countText(txtNinzuG.text);
@@ -130,6 +135,8 @@ void frmStart::priceChargeSection(int section, int j, int e, int f) {
         // included; the subtotal counts only a whole number of children.
         child.count->text = txtNinzuK.text;
         child.subtotal->text = priced.child.subtotal;
+        amounts[section == 1 ? 3 : 5] = priced.adult.amount;
+        amounts[section == 1 ? 4 : 6] = priced.child.amount;
         if (priced.captionLast) name.caption = priced.caption;
     }
     lblKenshuM(0).visible = true;
@@ -146,8 +153,9 @@ void frmStart::showChargeLines(int section) {
     lblKenshuM(section).visible = adultShown || childShown;
 }
 
-void frmStart::zeroCouponChargeLines() {
+void frmStart::zeroCouponChargeLines(std::array<Yen, 7>& amounts) {
     if (!isCoupon(cboKenshu.listIndex())) return;
+    for (std::size_t i = 3; i < amounts.size(); ++i) amounts[i] = Yen::fixed(0);
     for (TextBox* box :
          {&txtNin21, &txtSho21, &txtNin22, &txtSho22, &txtNin31, &txtSho31, &txtNin32, &txtSho32})
         box->text = "0"s;

@@ -133,14 +133,8 @@ void frmStart::cboKenshu4_Click() {
 }
 
 void frmStart::cboKenshu_GotFocus() { MeisaiClear(); }
-void frmStart::cboKenshu3_GotFocus() {
-    optRyokin1.select();
-    MeisaiClear();
-}
-void frmStart::cboKenshu4_GotFocus() {
-    optRyokin2.select();
-    MeisaiClear();
-}
+void frmStart::cboKenshu3_GotFocus() { enterList(optRyokin1); }
+void frmStart::cboKenshu4_GotFocus() { enterList(optRyokin2); }
 
 void frmStart::expressKey(int type) {
     if (optRyokin1.value()) {
@@ -204,9 +198,9 @@ void frmStart::cmdKaihou_Click() {
     for (ComboBox* list : {&cboHatsu, &cboChaku, &cboKenshu, &cboHatsu2, &cboChaku2, &cboHatsu3,
                            &cboChaku3, &cboKenshu3, &cboHatsu4, &cboChaku4, &cboKenshu4})
         list->clear();
-    // The load step empties the bill's boxes only; the names and lines of
-    // the last bill, and section 2's number boxes, go as well, so that the
-    // screen is the one a fresh start gives.
+    // The load step empties the bill's boxes only; the names, lines and
+    // count heading of the last bill, and section 2's number boxes, go as
+    // well, so that the screen is the one a fresh start gives.
     MeisaiClear();
     for (const BillLine& line : billLines()) {
         line.label->visible = true;
@@ -215,6 +209,7 @@ void frmStart::cmdKaihou_Click() {
         line.subtotal->visible = true;
     }
     for (int block = 0; block < lblKenshuM.size(); ++block) lblKenshuM(block).visible = true;
+    lblMaisu.caption = "枚数";
     for (TextBox* box : {&txthatsu2, &txtChaku2, &txtHatsu4, &txtChaku4}) box->text.clear();
     Form_Load();
 }

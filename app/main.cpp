@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "app/clock.h"
 #include "app/program_options.h"
 #include "app/qt/window_main.h"
 #include "app/script/script_driver.h"
+#include "office/office_commands.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -18,6 +20,11 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::cout << kippurun::usageText();
         return 0;
+    }
+    if (options.check) return kippurun::runTableCheck(options.untinDir, options.strict, std::cout);
+    if (options.priceList) {
+        const kippurun::Date today = kippurun::SystemClock(options.today).today();
+        return kippurun::runPriceList(options.untinDir, today, std::cout, std::cerr);
     }
     if (options.script) return kippurun::runScript(options, std::cin, std::cout, std::cerr);
     return kippurun::runWindow(argc, argv, options);

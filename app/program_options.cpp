@@ -28,10 +28,15 @@ std::optional<Date> parseIsoDate(const std::string& text) {
 std::string usageText() {
     return "使い方: kippurun [--script FILE] [--today YYYY-MM-DD] [--untin DIR] "
            "[--quit-after-show] [--help]\n"
+           "        kippurun --check [--untin DIR] [--strict]\n"
+           "        kippurun --price-list [--untin DIR] [--today YYYY-MM-DD]\n"
            "  --script FILE       画面を開かずにスクリプトを実行する (FILE が - なら標準入力)\n"
            "  --today YYYY-MM-DD  本日の日付を固定する\n"
            "  --untin DIR         運賃表フォルダ (既定: プログラムの隣の Untin)\n"
            "  --quit-after-show   画面を表示したら終了する (起動時間の計測用)\n"
+           "  --check             運賃表 25 ファイルを点検し、見つかったことをすべて表示する\n"
+           "  --strict            --check で警告もエラーとして数える\n"
+           "  --price-list        全区間の運賃・料金の一覧を CSV で標準出力に書く\n"
            "  --help              この説明を表示する\n";
 }
 
@@ -50,6 +55,12 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
             options.help = true;
         } else if (a == "--quit-after-show") {
             options.quitAfterShow = true;
+        } else if (a == "--check") {
+            options.check = true;
+        } else if (a == "--strict") {
+            options.strict = true;
+        } else if (a == "--price-list") {
+            options.priceList = true;
         } else if (a == "--script") {
             if (!value(v)) return {std::nullopt, "--script にファイル名がありません"};
             options.script = v;
@@ -64,6 +75,12 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
         } else {
             return {std::nullopt, "不明な引数です: " + a};
         }
+    }
+    if (options.check + options.priceList + options.script.has_value() > 1) {
+        return {std::nullopt, "--check、--price-list、--script は一度に一つしか指定できません"};
+    }
+    if (options.strict && !options.check) {
+        return {std::nullopt, "--strict は --check と一緒に指定します"};
     }
     options.untinDir = untin ? *untin : programFolder() / "Untin";
     return {options, {}};

@@ -14,6 +14,9 @@ struct ProgramOptions {
     std::optional<Date> today;          // --today YYYY-MM-DD
     std::filesystem::path untinDir;     // --untin DIR, else "Untin" beside the program
     bool quitAfterShow = false;         // --quit-after-show: window shown, then exit 0
+    bool check = false;                 // --check: the fare office's check of the tables
+    bool strict = false;                // --strict: the check counts warnings as errors
+    bool priceList = false;             // --price-list: the CSV price list of every journey
     bool help = false;
 };
 

@@ -7,10 +7,18 @@ namespace kippurun {
 ProgramShell::ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt)
     : untinDir_(std::move(untinDir)), clock_(clock), prompt_(prompt) {}
 
-void ProgramShell::start() {
+void ProgramShell::start() { openSales(); }
+
+void ProgramShell::openSales() {
     // A fresh screen each time: nothing of an earlier sale is carried over.
-    sales_ = std::make_unique<frmStart>(untinDir_, clock_, prompt_);
-    sales_->Form_Load();
+    replaceWith(std::make_unique<frmStart>(untinDir_, clock_, prompt_, &module1_));
+}
+
+void ProgramShell::replaceWith(std::unique_ptr<Screen> next) {
+    next->load();
+    closed_ = std::move(open_);
+    open_ = std::move(next);
+    ++opened_;
 }
 
 }  // namespace kippurun

@@ -7,20 +7,14 @@
 #include "app/clock.h"
 #include "app/controls.h"
 #include "app/frm_start.h"
+#include "bench/bench_support.h"
 #include "data/station_catalogue.h"
 
 namespace {
 
 using namespace kippurun;
+using bench::SilentPrompt;
 using namespace std::string_literals;  // GCC 12 -Wrestrict on 1-char literals
-
-class SilentPrompt : public Prompt {
-  public:
-    PromptAnswer ask(const std::string&, const std::string&, PromptButtons) override {
-        return PromptAnswer::No;
-    }
-    void inform(const std::string&, const std::string&) override {}
-};
 
 void fillExpressStops(ComboBox& list) {
     list.clear();
@@ -28,9 +22,9 @@ void fillExpressStops(ComboBox& list) {
 }
 
 void BM_cmdJikkou_Click(benchmark::State& state) {
-    SystemClock clock(Date{std::chrono::year(2026), std::chrono::month(12), std::chrono::day(9)});
+    SystemClock clock(bench::SampleToday);
     SilentPrompt prompt;
-    frmStart screen(std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt);
+    frmStart screen(bench::SampleTables, clock, prompt);
     screen.Form_Load();
     screen.cboKenshu.setListIndex(1);
     screen.txtNinzu.text = "2"s;

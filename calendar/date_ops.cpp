@@ -17,8 +17,8 @@ using std::chrono::sys_days;
 
 // std::chrono::year covers -32767 .. 32767; a date past either end is held
 // at the end rather than wrapping into nonsense.
-constexpr long long MinYear = -32767;
-constexpr long long MaxYear = 32767;
+constexpr long long MinYear = MinCalendarYear;
+constexpr long long MaxYear = MaxCalendarYear;
 // Far enough past the year range that clamping before arithmetic changes no
 // date the clamp at the end would keep.
 constexpr long long InputLimit = 100'000'000;

@@ -8,6 +8,10 @@ namespace kippurun {
 
 using Date = std::chrono::year_month_day;
 
+// The years a date can hold; a date past either end is held at the end.
+inline constexpr long long MinCalendarYear = -32767;
+inline constexpr long long MaxCalendarYear = 32767;
+
 // The date from year, month and day with overflow rolling forward (and
 // back): month 13 is January of the next year, day 31 of a 30-day month is
 // the 1st of the next, day 0 the last day of the month before.

@@ -37,7 +37,8 @@ class DataFileError : public std::runtime_error {
     // Filled for PastEndOfFile.
     std::size_t valuesFound = 0;
     std::size_t valuesNeeded = 0;
-    // Filled for NotANumber and OutOfRange.
+    // Filled for NotANumber and OutOfRange; for PastEndOfFile the place
+    // where the first missing value would stand.
     Position position;
 
   private:

@@ -165,6 +165,68 @@ std::string formatTotal(double value) {
     return out;
 }
 
+std::optional<std::int64_t> readLenientYen(std::string_view text) {
+    NumberText number;
+    scanNumber(text, true, number);
+    if (!number.hasDigits) return 0;
+
+    // The digits of the number without its point, and the power of ten
+    // they are to be multiplied by.
+    std::string digits;
+    long long exponent = 0;
+    bool afterPoint = false;
+    std::size_t i = 0;
+    for (; i < number.chars.size() && number.chars[i] != 'e'; ++i) {
+        if (number.chars[i] == '.') {
+            afterPoint = true;
+            continue;
+        }
+        digits.push_back(number.chars[i]);
+        if (afterPoint) --exponent;
+    }
+    if (i < number.chars.size()) {
+        // The scanner caps the written exponent far below overflow.
+        const bool negative = number.chars[i + 1] == '-';
+        long long written = 0;
+        for (std::size_t j = i + (negative ? 2 : 1); j < number.chars.size(); ++j)
+            written = written * 10 + (number.chars[j] - '0');
+        exponent += negative ? -written : written;
+    }
+    const std::size_t firstNonZero = digits.find_first_not_of('0');
+    if (firstNonZero == std::string::npos) return 0;
+    digits.erase(0, firstNonZero);
+    while (exponent < 0) {
+        if (digits.back() != '0') return std::nullopt;  // a fraction of a yen
+        digits.pop_back();
+        ++exponent;
+    }
+    if (static_cast<long long>(digits.size()) + exponent > 19) return std::nullopt;
+    digits.append(static_cast<std::size_t>(exponent), '0');
+    std::uint64_t magnitude = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+    const std::uint64_t limit =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) +
+        (number.negative ? 1 : 0);
+    if (ec != std::errc() || end != digits.data() + digits.size() || magnitude > limit)
+        return std::nullopt;
+    if (!number.negative) return static_cast<std::int64_t>(magnitude);
+    return magnitude == limit ? std::numeric_limits<std::int64_t>::min()
+                              : -static_cast<std::int64_t>(magnitude);
+}
+
+std::string formatTotal(std::int64_t value) {
+    if (value == 0) return "";
+    const std::string digits = std::to_string(value < 0 ? -static_cast<std::uint64_t>(value)
+                                                        : static_cast<std::uint64_t>(value));
+    std::string out;
+    if (value < 0) out.push_back('-');
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return out;
+}
+
 std::optional<long long> readWholeNumber(std::string_view text) {
     constexpr double exactLimit = 9007199254740992.0;  // 2^53
     const std::optional<double> value = readStrict(text);

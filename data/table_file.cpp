@@ -66,23 +66,26 @@ std::string tooLarge(std::size_t bytes) {
 
 std::string readWholeFile(const fs::path& untinDir, const fs::path& path,
                           const std::string& relativePath) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    // Opened without blocking and checked on the descriptor itself: a FIFO or
+    // device put in a table's place can neither hang the program nor slip
+    // in between a check of the name and the opening.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR) throw notFound(untinDir, relativePath);
         throw unreadable(relativePath, systemErrorText(error));
     }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) throw unreadable(relativePath, systemErrorText(errno));
     if (S_ISDIR(info.st_mode)) throw unreadable(relativePath, systemErrorText(EISDIR));
     if (!S_ISREG(info.st_mode)) throw unreadable(relativePath, "通常のファイルではありません");
     const auto size = static_cast<std::size_t>(info.st_size);
     if (size > MaxTableFileBytes) throw unreadable(relativePath, tooLarge(size));
+    // A regular file reads the same with or without blocking; clear the
+    // flag all the same, so that a slow disk is waited for.
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
 
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        const int error = errno;
-        if (error == ENOENT) throw notFound(untinDir, relativePath);
-        throw unreadable(relativePath, systemErrorText(error));
-    }
     // One byte more than the size announced, so that a file that grew since
     // is noticed and read to its end.
     std::string content(size + 1, '\0');
@@ -106,8 +109,9 @@ std::string readWholeFile(const fs::path& untinDir, const fs::path& path,
     return content;
 }
 
-// At most 20 characters of the value, on one line, for a message.
-std::string excerpt(std::string_view value) {
+}  // namespace
+
+std::string valueExcerpt(std::string_view value) {
     if (value.empty()) return "（空）";
     const std::string valid = toValidUtf8(value);
     std::string out;
@@ -119,10 +123,12 @@ std::string excerpt(std::string_view value) {
             out += "…";
             break;
         }
-        out.push_back(byte < 0x20 ? ' ' : valid[i]);
+        out.push_back(valid[i]);
     }
-    return bracketed(out);
+    return bracketed(escapeControls(out));
 }
+
+namespace {
 
 DataFileError valueError(DataFileError::Kind kind, const FileValues& file, std::size_t k,
                          const std::string& complaint) {
@@ -131,7 +137,7 @@ DataFileError valueError(DataFileError::Kind kind, const FileValues& file, std::
                         "表のファイル" + bracketed(file.relativePath) + "の " +
                             std::to_string(k + 1) + " 番目の値（" + std::to_string(position.line) +
                             " 行目の " + std::to_string(position.field) + " 番目）" +
-                            excerpt(file.value(k)) + complaint);
+                            valueExcerpt(file.value(k)) + complaint);
     error.position = position;
     return error;
 }
@@ -181,10 +187,14 @@ fs::path tablePath(const fs::path& untinDir, std::string_view literal) {
     return untinDir / relativeTablePath(literal);
 }
 
-FileValues readFileValues(const fs::path& untinDir, std::string_view literal, std::size_t count) {
+std::string readTableFileBytes(const fs::path& untinDir, std::string_view literal) {
+    return readWholeFile(untinDir, tablePath(untinDir, literal), relativeTablePath(literal));
+}
+
+FileValues takeFileValues(std::string relativePath, std::string content, std::size_t count) {
     FileValues file;
-    file.relativePath = relativeTablePath(literal);
-    file.content = readWholeFile(untinDir, tablePath(untinDir, literal), file.relativePath);
+    file.relativePath = std::move(relativePath);
+    file.content = std::move(content);
     ValueScan scan = scanValues(file.content, count);
     if (scan.spans.size() < count) {
         DataFileError error(DataFileError::Kind::PastEndOfFile, file.relativePath,
@@ -194,25 +204,36 @@ FileValues readFileValues(const fs::path& untinDir, std::string_view literal, st
                                 " 個しかありません。");
         error.valuesFound = scan.spans.size();
         error.valuesNeeded = count;
+        error.position = valuePosition(file.content, scan.spans.size());
         throw error;
     }
     file.spans = std::move(scan.spans);
+    file.end = scan.end;
+    return file;
+}
+
+FileValues readFileValues(const fs::path& untinDir, std::string_view literal, std::size_t count) {
+    FileValues file =
+        takeFileValues(relativeTablePath(literal), readTableFileBytes(untinDir, literal), count);
     // What follows the values taken is never looked at; don't keep a large tail.
-    if (scan.end + 4096 < file.content.size() / 2) {
-        file.content.resize(scan.end);
+    if (file.end + 4096 < file.content.size() / 2) {
+        file.content.resize(file.end);
         file.content.shrink_to_fit();
     }
     return file;
+}
+
+std::optional<DataFileError> squareTableValueFailure(const FileValues& file, std::size_t k) {
+    if (isValidUtf8(file.value(k))) return std::nullopt;
+    return valueError(DataFileError::Kind::Unreadable, file, k,
+                      "に UTF-8 として読めない文字があります。");
 }
 
 Table readSquareTable(const fs::path& untinDir, std::string_view literal, int side) {
     const auto count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
     FileValues file = readFileValues(untinDir, literal, count);
     for (std::size_t k = 0; k < count; ++k) {
-        if (!isValidUtf8(file.value(k))) {
-            throw valueError(DataFileError::Kind::Unreadable, file, k,
-                             "に UTF-8 として読めない文字があります。");
-        }
+        if (auto failure = squareTableValueFailure(file, k)) throw std::move(*failure);
     }
     return Table(side, std::move(file.content), std::move(file.spans));
 }
@@ -257,6 +278,23 @@ bool isValidUtf8(std::string_view text) {
         i += length;
     }
     return true;
+}
+
+std::string escapeControls(std::string_view text) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out.push_back(hex[byte >> 4]);
+            out.push_back(hex[byte & 0xF]);
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
 }
 
 std::string toValidUtf8(std::string_view text) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,7 @@ struct FileValues {
     std::string relativePath;  // "Otona.csv"
     std::string content;
     std::vector<ValueSpan> spans;  // exactly the number asked for
+    std::size_t end = 0;           // offset just past the last value taken
 
     std::string_view value(std::size_t k) const {
         return std::string_view(content).substr(spans[k].first, spans[k].second);
@@ -37,9 +39,20 @@ std::string relativeTablePath(std::string_view literal);
 FileValues readFileValues(const std::filesystem::path& untinDir, std::string_view literal,
                           std::size_t count);
 
+// The two steps of readFileValues, for a caller that also looks at what
+// follows the values taken. The whole file: throws PathNotFound,
+// FileNotFound, Unreadable (also for a file over MaxTableFileBytes).
+std::string readTableFileBytes(const std::filesystem::path& untinDir, std::string_view literal);
+// The first `count` values of `content`, which is kept whole. Throws
+// PastEndOfFile, its position the place of the first value missing.
+FileValues takeFileValues(std::string relativePath, std::string content, std::size_t count);
+
 // A square table of `side`; every value must be valid UTF-8 (Unreadable
 // otherwise, naming the value).
 Table readSquareTable(const std::filesystem::path& untinDir, std::string_view literal, int side);
+
+// The failure readSquareTable reports for value k, when it has one.
+std::optional<DataFileError> squareTableValueFailure(const FileValues& file, std::size_t k);
 
 // Value k read strictly and rounded half to even; it must be a station
 // number 0-106, or NotSet when `notSetAllowed`. Throws NotANumber or
@@ -54,9 +67,17 @@ StartStations readStartStations(const std::filesystem::path& untinDir,
 // Nearest whole number, a half to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);
 
+// At most 20 characters of a value, in 「」, on one line, for a message;
+// "（空）" for the empty text.
+std::string valueExcerpt(std::string_view value);
+
 bool isValidUtf8(std::string_view text);
 // The text with every byte that is not part of valid UTF-8 replaced by U+FFFD.
 std::string toValidUtf8(std::string_view text);
+
+// Control characters (a NUL, a tab, a line break) written as \x00 and so
+// on, so that a message shows them and is never cut short by them.
+std::string escapeControls(std::string_view text);
 
 // A short Japanese reason for a system error number.
 std::string systemErrorText(int errorNumber);

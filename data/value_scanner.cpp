@@ -218,23 +218,48 @@ ValueScan scanValues(std::string_view text, std::size_t wanted) {
     return scan;
 }
 
-DataFileError::Position valuePosition(std::string_view text, std::size_t valueNumber) {
+namespace {
+
+// The position of the value after `value`, which stands at `position`.
+void stepPast(const Value& value, DataFileError::Position& position) {
+    ++position.valueNumber;
+    position.line += value.lineBreaksInside;
+    if (value.ending == Ending::LineBreak) {
+        ++position.line;
+        position.field = 1;
+    } else {
+        ++position.field;
+    }
+}
+
+DataFileError::Position firstPosition() {
     DataFileError::Position position;
-    position.valueNumber = valueNumber;
     position.line = 1;
     position.field = 1;
+    return position;
+}
+
+}  // namespace
+
+DataFileError::Position valuePosition(std::string_view text, std::size_t valueNumber) {
+    DataFileError::Position position = firstPosition();
     Scanner scanner(text);
     Value value;
-    for (std::size_t k = 0; k < valueNumber && scanner.next(value); ++k) {
-        position.line += value.lineBreaksInside;
-        if (value.ending == Ending::LineBreak) {
-            ++position.line;
-            position.field = 1;
-        } else {
-            ++position.field;
-        }
-    }
+    for (std::size_t k = 0; k < valueNumber && scanner.next(value); ++k) stepPast(value, position);
+    position.valueNumber = valueNumber;
     return position;
+}
+
+std::vector<DataFileError::Position> valuePositions(std::string_view text) {
+    std::vector<DataFileError::Position> positions;
+    DataFileError::Position position = firstPosition();
+    Scanner scanner(text);
+    Value value;
+    while (scanner.next(value)) {
+        positions.push_back(position);
+        stepPast(value, position);
+    }
+    return positions;
 }
 
 }  // namespace kippurun

@@ -28,4 +28,9 @@ ValueScan scanValues(std::string_view text, std::size_t wanted);
 // the start; only needed for a message).
 DataFileError::Position valuePosition(std::string_view text, std::size_t valueNumber);
 
+// Line and field of every value of `text`, in file order, found in one pass:
+// for reporting on many values of one file, and on how many values each
+// line holds.
+std::vector<DataFileError::Position> valuePositions(std::string_view text);
+
 }  // namespace kippurun

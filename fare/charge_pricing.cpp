@@ -7,6 +7,7 @@
 #include "data/station_catalogue.h"
 #include "fare/passenger_pricing.h"
 #include "fare/table_value_error.h"
+#include "fare/yen.h"
 
 namespace kippurun {
 
@@ -20,15 +21,25 @@ bool stopsWithin(const ChargeSection& s, int count) {
 
 struct Units {
     std::string adult, child;
+    Yen adultYen, childYen;
 };
 
+Units fixedUnits(std::int64_t adult, std::int64_t child) {
+    return {std::to_string(adult), std::to_string(child), Yen::fixed(adult), Yen::fixed(child)};
+}
+
 // A return ticket sells the charge for both directions.
-Units expressUnits(const Table& adult, const Table& child, const ChargeSection& s) {
+Units expressUnits(const Table& adult, const char* adultFile, const Table& child,
+                   const char* childFile, const ChargeSection& s) {
+    const Yen adultYen = Yen::fromCell(adult, adultFile, s.f, s.e);
+    const Yen childYen = Yen::fromCell(child, childFile, s.f, s.e);
     if (s.k != 1) {
-        return {std::string(adult.at(s.f, s.e)), std::string(child.at(s.f, s.e))};
+        return {std::string(adult.at(s.f, s.e)), std::string(child.at(s.f, s.e)), adultYen,
+                childYen};
     }
-    return {formatPlain(2 * readLenient(adult.at(s.f, s.e))),
-            formatPlain(2 * readLenient(child.at(s.f, s.e)))};
+    const Yen adultReturn = adultYen.times(2);
+    const Yen childReturn = childYen.times(2);
+    return {adultReturn.text(), childReturn.text(), adultReturn, childReturn};
 }
 
 struct ReservedSeason {
@@ -36,13 +47,17 @@ struct ReservedSeason {
     std::string_view caption;
     const Table FareTables::*adult;
     const Table FareTables::*child;
+    const char* adultFile;
+    const char* childFile;
 };
 
 // Compared in this order; a season text matching none prices nothing.
 constexpr ReservedSeason kReservedSeasons[] = {
-    {"閑散期", "指定席(閑散期)", &FareTables::Kansan, &FareTables::KansanK},
-    {"通常期", "指定席(通常期)", &FareTables::Tujo, &FareTables::TujoK},
-    {"繁忙期", "指定席(繁忙期)", &FareTables::Hanbo, &FareTables::HanboK},
+    {"閑散期", "指定席(閑散期)", &FareTables::Kansan, &FareTables::KansanK, "Kansan.csv",
+     "KansanK.csv"},
+    {"通常期", "指定席(通常期)", &FareTables::Tujo, &FareTables::TujoK, "Tujo.csv", "TujoK.csv"},
+    {"繁忙期", "指定席(繁忙期)", &FareTables::Hanbo, &FareTables::HanboK, "Hanbo.csv",
+     "HanboK.csv"},
 };
 
 double strictMarineDistance(const FareTables& tables, const ChargeSection& s) {
@@ -53,10 +68,12 @@ double strictMarineDistance(const FareTables& tables, const ChargeSection& s) {
     throw TableValueError("MKiro.csv", s.f, s.e, std::string(text));
 }
 
-ChargeLine line(std::string unit, std::string count) {
-    ChargeLine result{std::move(unit), std::move(count), {}};
-    result.subtotal = subtotalText(result.unit, result.count);
-    return result;
+// A count box holding no whole number is no passenger.
+std::int64_t countOf(std::string_view text) { return readWholeNumber(text).value_or(0); }
+
+ChargeLine line(std::string unit, const Yen& price, std::int64_t count, std::string countText) {
+    const Yen amount = price.times(count);
+    return {std::move(unit), std::move(countText), amount.text(), amount};
 }
 
 }  // namespace
@@ -77,7 +94,7 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
                 return result;
             }
             caption = "自由席特急券";
-            units = expressUnits(tables.Jiyu, tables.JiyuK, section);
+            units = expressUnits(tables.Jiyu, "Jiyu.csv", tables.JiyuK, "JiyuK.csv", section);
             break;
         case 1: {
             const ReservedSeason* match = nullptr;
@@ -91,7 +108,8 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
                 return result;
             }
             caption = match->caption;
-            units = expressUnits(tables.*(match->adult), tables.*(match->child), section);
+            units = expressUnits(tables.*(match->adult), match->adultFile, tables.*(match->child),
+                                 match->childFile, section);
             break;
         }
         case 2:
@@ -99,16 +117,16 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
                 return result;
             }
             caption = "グリーン特急券";
-            units = expressUnits(tables.Green, tables.GreenK, section);
+            units = expressUnits(tables.Green, "Green.csv", tables.GreenK, "GreenK.csv", section);
             break;
         case 3:
             // The Marine seat has one price whatever the stops.
             if (section.season == kOffPeak) {
                 caption = "マリン指(閑散期)";
-                units = isReturn ? Units{"620", "300"} : Units{"310", "150"};
+                units = isReturn ? fixedUnits(620, 300) : fixedUnits(310, 150);
             } else {
                 caption = "マリン指定券";
-                units = isReturn ? Units{"1020", "500"} : Units{"510", "250"};
+                units = isReturn ? fixedUnits(1020, 500) : fixedUnits(510, 250);
             }
             break;
         case 4: {
@@ -117,20 +135,23 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
             }
             caption = "マリングリーン券";
             const bool far = strictMarineDistance(tables, section) > 50;
-            const char* price = far ? (isReturn ? "1900" : "950") : (isReturn ? "1500" : "750");
-            units = {price, price};
+            const std::int64_t price = far ? (isReturn ? 1900 : 950) : (isReturn ? 1500 : 750);
+            units = fixedUnits(price, price);
             break;
         }
         case 5:
-            units = {"0", "0"};
+            units = fixedUnits(0, 0);
             break;
     }
 
-    const std::string adultCount =
-        formatPlain(readLenient(section.adults) + readLenient(section.students));
-    result.lines = ChargeLines{std::move(caption), line(std::move(units.adult), adultCount),
-                               line(std::move(units.child), std::string(section.children)),
-                               section.j == 3 || section.j == 4};
+    // Student-discount passengers pay the adult charge.
+    const std::int64_t adults = countOf(section.adults) + countOf(section.students);
+    result.lines =
+        ChargeLines{std::move(caption),
+                    line(std::move(units.adult), units.adultYen, adults, std::to_string(adults)),
+                    line(std::move(units.child), units.childYen, countOf(section.children),
+                         std::string(section.children)),
+                    section.j == 3 || section.j == 4};
     return result;
 }
 

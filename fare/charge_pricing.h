@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "data/fare_tables.h"
+#include "fare/yen.h"
 
 namespace kippurun {
 
@@ -22,6 +23,7 @@ struct ChargeSection {
 
 struct ChargeLine {
     std::string unit, count, subtotal;
+    Yen amount;  // the subtotal, exactly
 };
 
 struct ChargeLines {
@@ -39,7 +41,8 @@ struct ChargePricing {
     std::optional<ChargeLines> lines;
 };
 
-// Throws TableValueError when the マリン distance is not a number.
+// Throws TableValueError when the マリン distance is not a number, when a
+// charge is not a whole number of yen, or when an amount leaves 64 bits.
 ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section);
 
 }  // namespace kippurun

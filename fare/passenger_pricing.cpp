@@ -3,6 +3,7 @@
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
 #include "fare/table_value_error.h"
+#include "fare/yen.h"
 
 namespace kippurun {
 
@@ -17,10 +18,6 @@ bool isExpressStopPair(int arrival, int departure) {
            departure < ExpressStopCount;
 }
 
-double lenientAt(const Table& table, int arrival, int departure) {
-    return readLenient(table.at(arrival, departure));
-}
-
 // The values multiplied into coupon prices and the distances of the student
 // rule must be numbers: a damaged cell would otherwise price as 0 unnoticed.
 double strictAt(const Table& table, const char* file, int arrival, int departure) {
@@ -31,21 +28,28 @@ double strictAt(const Table& table, const char* file, int arrival, int departure
     throw TableValueError(file, arrival, departure, std::string(text));
 }
 
-std::string continuousStudentPrice(const FareTables& tables, const PassengerJourney& j) {
+Yen continuousStudentPrice(const FareTables& tables, const PassengerJourney& j) {
     const bool longFirst = strictAt(tables.Ekiro, "Ekiro.csv", j.a1, j.d1) > 100;
     const bool longSecond = strictAt(tables.Ekiro, "Ekiro.csv", j.a2, j.d2) > 100;
-    const double student1 = lenientAt(tables.Gakuwari, j.a1, j.d1);
-    const double student2 = lenientAt(tables.Gakuwari, j.a2, j.d2);
-    if (longFirst && longSecond) {
-        return formatPlain(student1 + student2);
+    if (!longFirst && !longSecond) {
+        return Yen::fixed(0);
     }
-    if (longFirst) {
-        return formatPlain(student1 + lenientAt(tables.Otona, j.a2, j.d2));
-    }
-    if (longSecond) {
-        return formatPlain(lenientAt(tables.Otona, j.a1, j.d1) + student2);
-    }
-    return "0";
+    const Yen first = longFirst ? Yen::fromCell(tables.Gakuwari, "Gakuwari.csv", j.a1, j.d1)
+                                : Yen::fromCell(tables.Otona, "Otona.csv", j.a1, j.d1);
+    const Yen second = longSecond ? Yen::fromCell(tables.Gakuwari, "Gakuwari.csv", j.a2, j.d2)
+                                  : Yen::fromCell(tables.Otona, "Otona.csv", j.a2, j.d2);
+    return first.plus(second);
+}
+
+// The unit price shown as the table holds it, the amount read from it.
+void asStored(std::string& shown, Yen& amount, const Table& table, const char* file, int a, int d) {
+    shown = table.at(a, d);
+    amount = Yen::fromCell(table, file, a, d);
+}
+
+void computed(std::string& shown, Yen& amount, Yen value) {
+    amount = value;
+    shown = value.text();
 }
 
 }  // namespace
@@ -68,46 +72,58 @@ std::optional<PassengerUnitPrices> pricePassenger(const FareTables& tables,
     }
 
     PassengerUnitPrices prices;
+    const auto cell = [](const Table& table, const char* file, int a, int d) {
+        return Yen::fromCell(table, file, a, d);
+    };
     switch (journey.k) {
         case 0:
-            prices.adult = tables.Otona.at(a1, d1);
-            prices.child = tables.Kodomo.at(a1, d1);
-            prices.student = tables.Gakuwari.at(a1, d1);
+            asStored(prices.adult, prices.adultYen, tables.Otona, "Otona.csv", a1, d1);
+            asStored(prices.child, prices.childYen, tables.Kodomo, "Kodomo.csv", a1, d1);
+            asStored(prices.student, prices.studentYen, tables.Gakuwari, "Gakuwari.csv", a1, d1);
             break;
         case 1:
-            prices.adult = formatPlain(2 * lenientAt(tables.Otona, a1, d1));
-            prices.child = formatPlain(2 * lenientAt(tables.Kodomo, a1, d1));
-            prices.student = formatPlain(2 * lenientAt(tables.Gakuwari, a1, d1));
+            computed(prices.adult, prices.adultYen,
+                     cell(tables.Otona, "Otona.csv", a1, d1).times(2));
+            computed(prices.child, prices.childYen,
+                     cell(tables.Kodomo, "Kodomo.csv", a1, d1).times(2));
+            computed(prices.student, prices.studentYen,
+                     cell(tables.Gakuwari, "Gakuwari.csv", a1, d1).times(2));
             break;
         case 2:
-            prices.adult =
-                formatPlain(lenientAt(tables.Otona, a1, d1) + lenientAt(tables.Otona, a2, d2));
-            prices.child =
-                formatPlain(lenientAt(tables.Kodomo, a1, d1) + lenientAt(tables.Kodomo, a2, d2));
-            prices.student = continuousStudentPrice(tables, journey);
+            computed(prices.adult, prices.adultYen,
+                     cell(tables.Otona, "Otona.csv", a1, d1)
+                         .plus(cell(tables.Otona, "Otona.csv", a2, d2)));
+            computed(prices.child, prices.childYen,
+                     cell(tables.Kodomo, "Kodomo.csv", a1, d1)
+                         .plus(cell(tables.Kodomo, "Kodomo.csv", a2, d2)));
+            computed(prices.student, prices.studentYen, continuousStudentPrice(tables, journey));
             break;
         case 3:
         case 6:
-            prices.adult = formatPlain(10 * strictAt(tables.Otona, "Otona.csv", a1, d1));
-            prices.child = formatPlain(10 * strictAt(tables.Kodomo, "Kodomo.csv", a1, d1));
-            prices.student = "0";
+            strictAt(tables.Otona, "Otona.csv", a1, d1);
+            strictAt(tables.Kodomo, "Kodomo.csv", a1, d1);
+            computed(prices.adult, prices.adultYen,
+                     cell(tables.Otona, "Otona.csv", a1, d1).times(10));
+            computed(prices.child, prices.childYen,
+                     cell(tables.Kodomo, "Kodomo.csv", a1, d1).times(10));
+            computed(prices.student, prices.studentYen, Yen::fixed(0));
             break;
         case 4:
-            prices.adult = tables.Kai6.at(a1, d1);
-            prices.child = tables.Kai6K.at(a1, d1);
-            prices.student = "0";
+            asStored(prices.adult, prices.adultYen, tables.Kai6, "6Kai.csv", a1, d1);
+            asStored(prices.child, prices.childYen, tables.Kai6K, "6KaiK.csv", a1, d1);
+            computed(prices.student, prices.studentYen, Yen::fixed(0));
             break;
         case 5:
-            prices.adult = tables.Jiyukai.at(journey.f, journey.e);
-            prices.child = tables.JiyuKaiK.at(journey.f, journey.e);
-            prices.student = "0";
+            asStored(prices.adult, prices.adultYen, tables.Jiyukai, "Jiyukai.csv", journey.f,
+                     journey.e);
+            asStored(prices.child, prices.childYen, tables.JiyuKaiK, "JiyuKaiK.csv", journey.f,
+                     journey.e);
+            computed(prices.student, prices.studentYen, Yen::fixed(0));
             break;
     }
     return prices;
 }
 
-std::string subtotalText(std::string_view unit, std::string_view count) {
-    return formatPlain(readLenient(unit) * readLenient(count));
-}
+std::string subtotalText(const Yen& unit, std::int64_t count) { return unit.times(count).text(); }
 
 }  // namespace kippurun

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "data/fare_tables.h"
+#include "fare/yen.h"
 
 namespace kippurun {
 
@@ -20,18 +21,24 @@ struct PassengerJourney {
 };
 
 struct PassengerUnitPrices {
+    // As the bill shows them: a one-way, 6-ride or express-coupon price as
+    // its table holds it ("160円"), a computed price in plain decimal.
     std::string adult;    // txtTan01
     std::string child;    // txtTan02
     std::string student;  // txtTan03
+    // The same amounts, exactly.
+    Yen adultYen, childYen, studentYen;
 };
 
 // Empty optional when nothing is priced: k outside 0-6, or a station or stop
 // the type needs lies outside its table. Throws TableValueError when a value
-// read strictly is not a number.
+// read strictly is not a number, when a price is not a whole number of yen,
+// or when a computed price leaves 64 bits.
 std::optional<PassengerUnitPrices> pricePassenger(const FareTables& tables,
                                                   const PassengerJourney& journey);
 
-// A bill line's subtotal: lenient(unit) x lenient(count), plain decimal.
-std::string subtotalText(std::string_view unit, std::string_view count);
+// A bill line's subtotal, unit x count in plain decimal. Throws
+// TableValueError naming the unit's cell when it leaves 64 bits.
+std::string subtotalText(const Yen& unit, std::int64_t count);
 
 }  // namespace kippurun

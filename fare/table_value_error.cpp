@@ -1,5 +1,7 @@
 #include "fare/table_value_error.h"
 
+#include "data/table_file.h"
+
 #include <cstddef>
 #include <string_view>
 #include <utility>
@@ -17,21 +19,34 @@ std::string shownText(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
         if (startsCharacter && characters++ == kShownCharacters) {
-            return std::string(text.substr(0, i)) + "…";
+            return escapeControls(text.substr(0, i)) + "…";
         }
     }
-    return std::string(text);
+    return escapeControls(text);
 }
 
-std::string message(const std::string& file, int arrival, int departure, const std::string& text) {
+std::string complaint(TableValueError::Reason reason) {
+    switch (reason) {
+        case TableValueError::Reason::NotWholeYen:
+            return "が円単位の整数ではないか、大きすぎます";
+        case TableValueError::Reason::TooLarge:
+            return "から計算した金額が大きすぎて正しく計算できません";
+        default:
+            return "が数値ではありません";
+    }
+}
+
+std::string message(const std::string& file, int arrival, int departure, const std::string& text,
+                    TableValueError::Reason reason) {
     return "運賃表 " + file + " の値 (着 " + std::to_string(arrival) + ", 発 " +
-           std::to_string(departure) + ") \"" + shownText(text) + "\" が数値ではありません";
+           std::to_string(departure) + ") \"" + shownText(text) + "\" " + complaint(reason);
 }
 
 }  // namespace
 
-TableValueError::TableValueError(std::string file, int arrival, int departure, std::string text)
-    : std::runtime_error(message(file, arrival, departure, text)),
+TableValueError::TableValueError(std::string file, int arrival, int departure, std::string text,
+                                 Reason reason)
+    : std::runtime_error(message(file, arrival, departure, text, reason)),
       file_(std::move(file)),
       arrival_(arrival),
       departure_(departure),

@@ -8,9 +8,15 @@ namespace kippurun {
 
 class TableValueError : public std::runtime_error {
   public:
+    enum class Reason {
+        NotANumber,   // a value read strictly
+        NotWholeYen,  // an amount with a fraction of a yen, or beyond 64 bits
+        TooLarge,     // a product or sum of amounts beyond 64 bits
+    };
     // `file` e.g. "Otona.csv"; arrival and departure as looked up;
     // `text` the value found. what() is the Japanese message for the clerk.
-    TableValueError(std::string file, int arrival, int departure, std::string text);
+    TableValueError(std::string file, int arrival, int departure, std::string text,
+                    Reason reason = Reason::NotANumber);
     const std::string& file() const { return file_; }
     int arrival() const { return arrival_; }
     int departure() const { return departure_; }

@@ -14,14 +14,14 @@
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
 #include "fuzz/fuzz_check.h"
-#include "tests/data/test_folder.h"
+#include "tests/support/table_folder.h"
 
 namespace {
 
 using namespace kippurun;
 
-const testing::TestFolder& folder() {
-    static const testing::TestFolder dir;
+const testing::TableFolder& folder() {
+    static const testing::TableFolder dir(testing::TableFolder::Contents::Empty);
     return dir;
 }
 

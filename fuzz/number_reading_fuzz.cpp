@@ -64,5 +64,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (strict) {
         FUZZ_CHECK(std::trunc(*strict) != *strict || std::fabs(*strict) > 0x1p53);
     }
+
+    // Amounts of yen, exactly: the lenient reading's whole number.
+    if (const std::optional<std::int64_t> yen = kippurun::readLenientYen(text)) {
+        if (*yen >= -(1LL << 53) && *yen <= (1LL << 53))
+            FUZZ_CHECK(static_cast<double>(*yen) == lenient);
+        const std::string total = kippurun::formatTotal(*yen);
+        FUZZ_CHECK(total.empty() == (*yen == 0));
+        FUZZ_CHECK(total.empty() || isGroupedTotal(total));
+        std::string digits;
+        for (char c : total)
+            if (c != ',') digits += c;
+        FUZZ_CHECK(*yen == 0 || digits == std::to_string(*yen));
+    }
     return 0;
 }

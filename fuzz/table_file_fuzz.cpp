@@ -12,7 +12,7 @@
 #include "data/data_file_error.h"
 #include "data/table_file.h"
 #include "fuzz/fuzz_check.h"
-#include "tests/data/test_folder.h"
+#include "tests/support/table_folder.h"
 
 namespace {
 
@@ -87,8 +87,9 @@ bool modelValidUtf8(std::string_view text) {
     return true;
 }
 
-const kippurun::testing::TestFolder& folder() {
-    static const kippurun::testing::TestFolder dir;
+const kippurun::testing::TableFolder& folder() {
+    static const kippurun::testing::TableFolder dir(
+        kippurun::testing::TableFolder::Contents::Empty);
     return dir;
 }
 

@@ -49,7 +49,8 @@ void setShown(QWidget& widget, bool visible) {
 
 QString screenFontFamily() {
     // The face may be installed under its Japanese or its English name.
-    for (const QString& preferred : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")})
+    for (const QString& preferred :
+         {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")})
         if (QFontDatabase::hasFamily(preferred)) return preferred;
     return QStringLiteral("Noto Sans CJK JP");
 }
@@ -355,6 +356,7 @@ ControlView::ControlView(const ControlRegistry& registry, const std::vector<Plac
         QWidget& widget = binding->widget();
         widget.setObjectName(QString::fromStdString(placement.name));
         widget.setGeometry(toPixels(placement.geometry));
+        if (placement.behind) widget.lower();
         widgets_.emplace(placement.name, &widget);
         bindings_.push_back(std::move(binding));
     }
@@ -386,10 +388,20 @@ QWidget* ControlView::widget(std::string_view name) const {
     return it == widgets_.end() ? nullptr : it->second;
 }
 
+void ControlView::retire() {
+    retired_ = true;
+    QObject::disconnect(focusTracking_);
+    for (auto& [name, widget] : widgets_)
+        if (widget->parentWidget() == &form_) {
+            widget->hide();
+            widget->deleteLater();
+        }
+}
+
 void ControlView::forward(const std::function<void()>& action) {
     // Focus moving away from a widget the program hides arrives here during
     // sync(); it is the program's doing, not the clerk's.
-    if (syncing_) return;
+    if (syncing_ || retired_) return;
     dispatch_(action);
 }
 

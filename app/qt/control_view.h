@@ -39,6 +39,10 @@ class ControlView {
     void sync();
     bool syncing() const { return syncing_; }
 
+    // Hides the widgets and has them deleted once the event loop is back;
+    // nothing reaches a handler from them any more.
+    void retire();
+
     QWidget* widget(std::string_view name) const;
     // Whether the focus entering `widget` is the clerk moving it there: by
     // mouse, Tab or shortcut, or by activating the window when the focus was
@@ -61,6 +65,7 @@ class ControlView {
     std::unordered_map<std::string, QWidget*> widgets_;
     std::vector<std::string> unknown_;
     bool syncing_ = false;
+    bool retired_ = false;
 };
 
 // The face of the screen: "ＭＳ Ｐゴシック" where installed, else Noto Sans CJK JP.

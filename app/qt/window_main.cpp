@@ -8,9 +8,8 @@
 #include <QTimer>
 
 #include "app/clock.h"
-#include "app/frm_start.h"
 #include "app/program_shell.h"
-#include "app/qt/sales_window.h"
+#include "app/qt/main_window.h"
 #include "app/qt/window_prompt.h"
 
 namespace kippurun {
@@ -56,10 +55,12 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
         return 1;
     }
 
-    SalesWindow window(program.salesScreen(), prompt);
+    // One window for every screen, so the message boxes always have the
+    // window now shown as their parent.
+    MainWindow window(program, prompt);
     boxes.setParentWindow(&window);
-    QObject::connect(&window, &SalesWindow::programEnded, &app, [] { QCoreApplication::exit(0); });
-    QObject::connect(&window, &SalesWindow::fatalError, &app, [&window](const QString& message) {
+    QObject::connect(&window, &MainWindow::programEnded, &app, [] { QCoreApplication::exit(0); });
+    QObject::connect(&window, &MainWindow::fatalError, &app, [&window](const QString& message) {
         QMessageBox::critical(&window, ProgramTitle, message);
         QCoreApplication::exit(1);
     });

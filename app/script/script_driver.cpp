@@ -2,9 +2,11 @@
 
 #include <fstream>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
+#include "app/form.h"
 #include "app/program_shell.h"
 #include "app/script/script_parser.h"
 #include "app/script/script_prompt.h"
@@ -58,7 +60,7 @@ class ScriptRun {
             for (const ScriptArgument& name : c.args) out_ << stateLine(control(name)) << "\n";
         } else if (verb == "bill") {
             arity(c, 0, 0);
-            out_ << billText(shell_.salesScreen());
+            out_ << billText(salesScreen("bill"));
         } else if (verb == "dump") {
             arity(c, 0, 0);
             for (const Control* each : shell_.currentControls().all())
@@ -94,23 +96,28 @@ class ScriptRun {
         return *value;
     }
 
-    // A clerk cannot reach what is hidden or disabled: such a control does
-    // nothing, as a hidden or disabled key does.
+    // A clerk reaches a control only while it and every container it sits
+    // in are shown (its tab page in front) and it is enabled; a script
+    // asking for more stops, naming the control and the reason.
+    void reachable(const Control& c, const char* what) const {
+        if (std::optional<std::string> why = whyUnreachable(shell_.currentControls(), c))
+            throw ScriptError(std::string(what) + ": " + c.name() + " (" + *why + ")");
+    }
+
     void click(Control& c) {
         switch (c.kind()) {
             case ControlKind::Key:
+                reachable(c, "クリックできないコントロールです");
                 static_cast<CommandButton&>(c).press();
                 return;
-            case ControlKind::Label: {
-                auto& label = static_cast<Label&>(c);
-                if (label.visible) label.click();
+            case ControlKind::Label:
+                reachable(c, "クリックできないコントロールです");
+                static_cast<Label&>(c).click();
                 return;
-            }
-            case ControlKind::TextBox: {
-                auto& box = static_cast<TextBox&>(c);
-                if (box.visible && box.enabled) box.click();
+            case ControlKind::TextBox:
+                reachable(c, "クリックできないコントロールです");
+                static_cast<TextBox&>(c).click();
                 return;
-            }
             default:
                 throw ScriptError("クリックできないコントロールです: " + c.name());
         }
@@ -118,13 +125,13 @@ class ScriptRun {
 
     void focus(Control& c) {
         switch (c.kind()) {
-            case ControlKind::DropDown: {
-                auto& list = static_cast<ComboBox&>(c);
-                if (list.visible && list.enabled) list.gotFocus();
+            case ControlKind::DropDown:
+                reachable(c, "フォーカスを受けられないコントロールです");
+                static_cast<ComboBox&>(c).gotFocus();
                 return;
-            }
             case ControlKind::Key:
             case ControlKind::TextBox:
+                reachable(c, "フォーカスを受けられないコントロールです");
                 return;  // no focus handlers
             default:
                 throw ScriptError("フォーカスを受けないコントロールです: " + c.name());
@@ -132,7 +139,7 @@ class ScriptRun {
     }
 
     void select(ComboBox& list, int position) {
-        if (!list.visible || !list.enabled) return;
+        reachable(list, "選択できないコントロールです");
         if (position < 0 || position >= list.count())
             throw ScriptError("位置が範囲外です: " + list.name() + " " + std::to_string(position) +
                               " (項目数 " + std::to_string(list.count()) + ")");
@@ -145,16 +152,30 @@ class ScriptRun {
             throw ScriptError("テキストボックスではありません: " + c.name());
         if (!text.quoted) throw ScriptError("文字列は二重引用符で囲んでください: " + text.text);
         auto& box = static_cast<TextBox&>(c);
+        // Only the boxes the window lets the clerk type into; the others
+        // show what the program wrote.
+        const Placement* placed = shell_.currentControls().placement(box);
+        if (!placed || placed->readOnly)
+            throw ScriptError("入力できないコントロールです: " + c.name());
+        reachable(box, "入力できないコントロールです");
         if (box.digitsOnly && text.text.find_first_not_of("0123456789") != std::string::npos)
             throw ScriptError(box.name() + " には数字しか入力できません: " + quoteText(text.text));
         if (box.maxLength > 0 && utf8Length(text.text) > static_cast<std::size_t>(box.maxLength))
             throw ScriptError(box.name() + " には " + std::to_string(box.maxLength) +
                               " 文字までしか入力できません: " + quoteText(text.text));
-        if (box.visible && box.enabled) box.typeText(text.text);
+        box.typeText(text.text);
+    }
+
+    // `bill` and `tab` belong to the sales screen.
+    frmStart& salesScreen(const char* verb) {
+        frmStart* sales = shell_.salesScreen();
+        if (!sales) throw ScriptError(std::string("販売画面が開いていません: ") + verb);
+        return *sales;
     }
 
     void tab(int page) {
-        TabControl& tabs = shell_.salesScreen().tabFullKey;
+        TabControl& tabs = salesScreen("tab").tabFullKey;
+        reachable(tabs, "選択できないコントロールです");
         if (!tabs.setTab(page))
             throw ScriptError("タブの番号が範囲外です: " + std::to_string(page));
     }

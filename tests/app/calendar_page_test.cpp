@@ -47,6 +47,33 @@ TEST(CalendarPage, MonthKeysAcrossTheYearEnd) {
     EXPECT_EQ(captions(january.screen, 0, 1), "・ 1 ");  // December 1st 2025, a Monday
 }
 
+// At either end of the years a date can hold, paging stops with the year
+// shown, the hidden year and the month all agreeing.
+TEST(CalendarPage, PagingStopsAtTheEndsOfTheCalendar) {
+    CalendarScreen last(ymd(32767, 11, 9));
+    frmStart& f = last.screen;
+    f.cmdYokuNen.press();
+    f.cmdYokuGetsu.press();
+    f.cmdYokuGetsu.press();
+    f.cmdYokuNen.press();
+    EXPECT_EQ(f.txtNannen.text, "32767年");
+    EXPECT_EQ(f.txtYear.text, "32767");
+    EXPECT_EQ(f.txtNangatsu.text, "12月");
+    EXPECT_EQ(f.txtMonth.text, "12");
+    f.cmdZenGetu.press();
+    EXPECT_EQ(f.txtMonth.text, "11");
+
+    CalendarScreen first(ymd(-32767, 2, 9));
+    frmStart& g = first.screen;
+    g.cmdZenNen.press();
+    g.cmdZenGetu.press();
+    g.cmdZenGetu.press();
+    EXPECT_EQ(g.txtNannen.text, "-32767年");
+    EXPECT_EQ(g.txtYear.text, "-32767");
+    EXPECT_EQ(g.txtNangatsu.text, "1月");
+    EXPECT_EQ(g.txtMonth.text, "1");
+}
+
 TEST(CalendarPage, YearKeysLeaveTheMonthText) {
     CalendarScreen s(ymd(2026, 2, 10));
     frmStart& f = s.screen;

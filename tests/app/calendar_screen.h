@@ -7,42 +7,9 @@
 
 #include "app/clock.h"
 #include "app/frm_start.h"
+#include "tests/support/fakes.h"
 
 namespace kippurun::testing {
-
-// Counts its readings; `step` days are added after each one, so a handler
-// that read the clock twice would see two different days.
-class SteppingClock : public Clock {
-  public:
-    explicit SteppingClock(Date start, int step = 0) : date_(start), step_(step) {}
-    Date today() const override {
-        ++reads;
-        Date now = date_;
-        date_ = addDays(date_, step_);
-        return now;
-    }
-    void set(Date date) { date_ = date; }
-    mutable int reads = 0;
-
-  private:
-    mutable Date date_;
-    int step_;
-};
-
-class NoQuestions : public Prompt {
-  public:
-    PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons) override {
-        ADD_FAILURE() << "unexpected question " << title << ": " << text;
-        return PromptAnswer::No;
-    }
-    void inform(const std::string& title, const std::string& text) override {
-        ADD_FAILURE() << "unexpected message " << title << ": " << text;
-    }
-};
-
-inline Date ymd(int y, unsigned m, unsigned d) {
-    return Date{std::chrono::year{y}, std::chrono::month{m}, std::chrono::day{d}};
-}
 
 struct CalendarScreen {
     explicit CalendarScreen(Date today, int step = 0) : clock(today, step) {
@@ -62,8 +29,16 @@ struct CalendarScreen {
         return out;
     }
 
-    SteppingClock clock;
-    NoQuestions prompt;
+    // The date steps ask nothing.
+    ~CalendarScreen() {
+        for (const RecordingPrompt::Question& q : prompt.questions)
+            ADD_FAILURE() << "unexpected question " << q.title << ": " << q.text;
+        for (const auto& [title, text] : prompt.messages)
+            ADD_FAILURE() << "unexpected message " << title << ": " << text;
+    }
+
+    FixedClock clock;
+    RecordingPrompt prompt;
     frmStart screen{"/nonexistent-untin", clock, prompt};
 };
 

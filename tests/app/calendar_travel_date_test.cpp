@@ -30,8 +30,8 @@ TEST(CalendarTravelDate, StartUpShowsTodayItsSeasonAndItsCell) {
 }
 
 TEST(CalendarTravelDate, LoadStepOpensOnTodayWithItsSeason) {
-    SteppingClock clock(ymd(2026, 12, 30));
-    NoQuestions prompt;
+    FixedClock clock(ymd(2026, 12, 30));
+    RecordingPrompt prompt;
     frmStart f(std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt);
     f.Form_Load();
     EXPECT_EQ(f.txtDate.text, "令和8年12月30日水曜日");
@@ -44,6 +44,7 @@ TEST(CalendarTravelDate, LoadStepOpensOnTodayWithItsSeason) {
     EXPECT_EQ(f.lblHi(31).caption, "○");
     EXPECT_EQ(f.lblHi(0).caption, "");
     EXPECT_EQ(f.picCalender.geometry.height, 3015);
+    EXPECT_TRUE(prompt.questions.empty());
 }
 
 TEST(CalendarTravelDate, KetteiAfterPagingFixesTheFirst) {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_start.h"
-#include "tests/app/screen_fixture.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {

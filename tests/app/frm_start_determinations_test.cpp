@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/frm_start.h"
-#include "tests/app/screen_fixture.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {
@@ -135,6 +135,20 @@ TEST_F(DeterminationTest, TransferIsNeverAskedUpTheLineOrWithoutAnExpressTicket)
     journey(0, 106);
     journey(11, 100);
     EXPECT_TRUE(prompt.questions.empty());
+}
+
+TEST_F(DeterminationTest, ContinuousTicketKeepsItsSecondChargeSectionWithoutAsking) {
+    frmStart& s = screen();
+    s.cmdRenzoku.press();
+    s.cboHatsu2.setListIndex(67);
+    s.cboChaku2.setListIndex(106);  // 岡山 -> 松山, then 松山 -> 宇和島
+    prompt.answers = {PromptAnswer::Yes};
+    s.cmdJitoku.press();
+    EXPECT_TRUE(prompt.questions.empty());
+    EXPECT_TRUE(s.frameRyokin2.visible);
+    EXPECT_EQ(s.cboChaku3.listIndex(), 17);
+    EXPECT_EQ(s.cboHatsu4.listIndex(), 17);
+    EXPECT_EQ(s.cboChaku4.listIndex(), 25);
 }
 
 struct MarineCase {

@@ -8,7 +8,7 @@
 
 #include "app/frm_start.h"
 #include "data/data_file_error.h"
-#include "tests/app/screen_fixture.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/frm_start.h"
-#include "tests/app/screen_fixture.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {
@@ -319,6 +319,46 @@ TEST_F(RunTest, FareThatIsNoNumberStopsTheRunWithOneMessage) {
     EXPECT_EQ(t.txtBill.text, "");
     EXPECT_EQ(t.tabFullKey.tab(), 0);
     EXPECT_TRUE(prompt.questions.empty());
+}
+
+TEST_F(RunTest, LargeAmountsAreExactOnTheBill) {
+    folder.set("Otona.csv", 67, 0, "999999999999");
+    folder.set("Kodomo.csv", 67, 0, "1");
+    folder.write();
+    open();
+    frmStart& t = screen();
+    t.txtNinzu.text = "9999";
+    t.txtNinzuK.text = "1";
+    t.cmdJikkou.press();
+    EXPECT_EQ(t.txtSho01.text, "9998999999990001");
+    EXPECT_EQ(t.txtBill.text, "9,998,999,999,990,002");
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+// What cannot be priced exactly leaves no bill, and one message names the
+// cell and its text.
+TEST_F(RunTest, AmountsThatCannotBeExactStopTheRun) {
+    const struct {
+        const char* fare;
+        const char* count;
+    } cases[] = {{"1e308", "1"}, {"160.5", "1"}, {"999999999999999999", "9999"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fare);
+        prompt.messages.clear();
+        folder.set("Otona.csv", 67, 0, c.fare);
+        folder.write();
+        open();
+        frmStart& t = screen();
+        t.txtNinzu.text = c.count;
+        t.cmdJikkou.press();
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_EQ(prompt.messages[0].first, "運賃表エラー");
+        const std::string& text = prompt.messages[0].second;
+        EXPECT_NE(text.find("Otona.csv"), std::string::npos) << text;
+        EXPECT_NE(text.find(c.fare), std::string::npos) << text;
+        EXPECT_EQ(t.txtTan01.text, "");
+        EXPECT_EQ(t.txtBill.text, "");
+    }
 }
 
 TEST_F(RunTest, MarineDistanceThatIsNoNumberStopsTheRun) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/frm_start.h"
-#include "tests/app/screen_fixture.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {

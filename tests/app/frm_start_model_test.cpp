@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/frm_start.h"
-#include "tests/app/screen_fixture.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {

@@ -8,7 +8,7 @@
 #include "data/fare_tables.h"
 #include "data/number_reading.h"
 #include "fare/determinations.h"
-#include "tests/app/screen_fixture.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {
@@ -49,7 +49,6 @@ TEST_F(SampleTest, ReturnTicketForTwoAdults) {
     EXPECT_FALSE(s.lblKenshuM(2).visible);
     EXPECT_TRUE(prompt.messages.empty());
 }
-
 
 // The keys a clerk finds open after start-up are those the default journey
 // allows, each read from its own table.

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/qt/window_layout.h"
+#include "app/form.h"
 
 namespace kippurun::testing {
 
@@ -65,95 +65,38 @@ std::string scriptLine(const ClerkAction& action) {
     return {};
 }
 
-ReachMap::ReachMap(ControlRegistry& registry) : registry_(&registry) {
-    const std::vector<Control*>& all = registry.all();
-    for (Control* control : all) {
-        Place place{control, -1, -1, false, false};
-        if (const Placement* placement = findPlacement(control->name())) {
-            place.onWindow = true;
-            place.page = placement->page;
-            place.typeable = control->kind() == ControlKind::TextBox && !placement->readOnly;
-            // A container is always registered before what it holds.
-            for (std::size_t i = 0; i < places_.size(); ++i)
-                if (all[i]->name() == placement->container) place.container = static_cast<int>(i);
-            if (!placement->container.empty() && place.container < 0) place.onWindow = false;
-        }
-        places_.push_back(place);
-    }
+bool reachable(const ControlRegistry& form, const Control& control) {
+    return !whyUnreachable(form, control);
 }
 
-const ReachMap::Place* ReachMap::placeOf(const Control& control) const {
-    for (const Place& place : places_)
-        if (place.control == &control) return &place;
-    return nullptr;
+// A box the window lets the clerk type into.
+bool typeable(const ControlRegistry& form, const Control& control) {
+    const Placement* placement = form.placement(control);
+    return control.kind() == ControlKind::TextBox && placement && !placement->readOnly;
 }
 
-bool ReachMap::shown(const Place& place) const {
-    if (!place.onWindow || !place.control->visible) return false;
-    if (place.container < 0) return true;
-    const Place& outer = places_[static_cast<std::size_t>(place.container)];
-    if (place.page >= 0) {
-        const auto* tabs = dynamic_cast<const TabControl*>(outer.control);
-        if (!tabs || tabs->tab() != place.page) return false;
-    }
-    return shown(outer);
-}
-
-bool ReachMap::typeable(const Control& control) const {
-    const Place* place = placeOf(control);
-    return place && place->typeable;
-}
-
-bool ReachMap::reachable(const Control& control) const {
-    const Place* place = placeOf(control);
-    if (!place || !shown(*place)) return false;
-    switch (control.kind()) {
+// What the clerk can act on: keys, lists, the tab control, boxes and
+// labels that take a click, boxes that take typing.
+bool actsOn(const ControlRegistry& form, const Control& c) {
+    switch (c.kind()) {
         case ControlKind::Key:
-            return static_cast<const CommandButton&>(control).enabled;
         case ControlKind::DropDown:
-            return static_cast<const ComboBox&>(control).enabled;
-        case ControlKind::TextBox:
-            return static_cast<const TextBox&>(control).enabled;
-        default:
+        case ControlKind::Tab:
             return true;
+        case ControlKind::TextBox:
+            return static_cast<const TextBox&>(c).onClick || typeable(form, c);
+        case ControlKind::Label:
+            return static_cast<bool>(static_cast<const Label&>(c).onClick);
+        default:
+            return false;
     }
 }
 
-std::vector<Control*> ReachMap::actionable() const {
-    std::vector<Control*> out;
-    for (const Place& place : places_) {
-        Control& c = *place.control;
-        if (!shown(place)) continue;
-        bool acts = false;
-        switch (c.kind()) {
-            case ControlKind::Key:
-                acts = static_cast<CommandButton&>(c).enabled;
-                break;
-            case ControlKind::DropDown:
-                acts = static_cast<ComboBox&>(c).enabled;
-                break;
-            case ControlKind::TextBox: {
-                auto& box = static_cast<TextBox&>(c);
-                acts = box.enabled && (box.onClick || place.typeable);
-                break;
-            }
-            case ControlKind::Label:
-                acts = static_cast<bool>(static_cast<Label&>(c).onClick);
-                break;
-            case ControlKind::Tab:
-                acts = true;
-                break;
-            default:
-                break;
-        }
-        if (acts) out.push_back(&c);
-    }
-    return out;
-}
-
-std::optional<ClerkAction> randomAction(const ReachMap& map, Random& random) {
+std::optional<ClerkAction> randomAction(const ControlRegistry& form, Random& random) {
     std::map<std::string, std::vector<Control*>> families;
-    for (Control* control : map.actionable()) families[family(control->name())].push_back(control);
+    for (Control* control : form.all())
+        if (actsOn(form, *control) && reachable(form, *control))
+            families[family(control->name())].push_back(control);
     if (families.empty()) return std::nullopt;
     auto chosen = families.begin();
     do {
@@ -180,7 +123,7 @@ std::optional<ClerkAction> randomAction(const ReachMap& map, Random& random) {
         }
         case ControlKind::TextBox: {
             const auto& box = static_cast<TextBox&>(control);
-            if (map.typeable(box) && (!box.onClick || random.below(3) > 0)) {
+            if (typeable(form, box) && (!box.onClick || random.below(3) > 0)) {
                 action.kind = ClerkAction::Kind::Type;
                 action.text = digits(random, box.maxLength > 0 ? box.maxLength : 6);
             }
@@ -198,17 +141,17 @@ std::optional<ClerkAction> randomAction(const ReachMap& map, Random& random) {
     return action;
 }
 
-bool perform(ProgramShell& shell, const ReachMap& map, const ClerkAction& action) {
+bool perform(ProgramShell& shell, const ClerkAction& action) {
     const ControlRegistry& registry = shell.currentControls();
     if (action.kind == ClerkAction::Kind::Tab) {
         for (Control* control : registry.all()) {
-            if (control->kind() != ControlKind::Tab || !map.reachable(*control)) continue;
+            if (control->kind() != ControlKind::Tab || !reachable(registry, *control)) continue;
             return static_cast<TabControl*>(control)->setTab(action.number);
         }
         return false;
     }
     Control* control = registry.find(action.control);
-    if (!control || !map.reachable(*control)) return false;
+    if (!control || !reachable(registry, *control)) return false;
     switch (action.kind) {
         case ClerkAction::Kind::Click:
             if (control->kind() == ControlKind::Key) static_cast<CommandButton*>(control)->press();
@@ -227,7 +170,7 @@ bool perform(ProgramShell& shell, const ReachMap& map, const ClerkAction& action
             return true;
         }
         case ClerkAction::Kind::Type:
-            if (!map.typeable(*control)) return false;
+            if (!typeable(registry, *control)) return false;
             static_cast<TextBox*>(control)->typeText(action.text);
             return true;
         case ClerkAction::Kind::Tab:

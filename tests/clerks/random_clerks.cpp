@@ -24,10 +24,10 @@
 
 #include "app/program_shell.h"
 #include "data/key_layout.h"
-#include "tests/app/screen_fixture.h"
 #include "tests/clerks/clerk_actions.h"
 #include "tests/clerks/sales_properties.h"
-#include "tests/data/test_folder.h"
+#include "tests/support/fakes.h"
+#include "tests/support/table_folder.h"
 
 namespace kippurun::testing {
 
@@ -90,25 +90,22 @@ class Clerks {
             outcome.fault = std::string("start-up failed: ") + e.what();
             return outcome;
         }
-        std::unique_ptr<ReachMap> map;
         const int count = replay ? static_cast<int>(replay->size()) : steps;
         for (int i = 0; i < count; ++i) {
-            if (!map || &map->registry() != &shell.currentControls())
-                map = std::make_unique<ReachMap>(shell.currentControls());
             Step step;
             if (replay) {
                 step.action = (*replay)[static_cast<std::size_t>(i)].action;
                 const auto& recorded = (*replay)[static_cast<std::size_t>(i)].answers;
                 prompt.answers.assign(recorded.begin(), recorded.end());
             } else {
-                std::optional<ClerkAction> action = randomAction(*map, random);
+                std::optional<ClerkAction> action = randomAction(shell.currentControls(), random);
                 if (!action) break;
                 step.action = *action;
             }
             prompt.given.clear();
             bool done = false;
             try {
-                done = perform(shell, *map, step.action);
+                done = perform(shell, step.action);
             } catch (const std::exception& e) {
                 outcome.fault = std::string("exception: ") + e.what();
             } catch (...) {
@@ -129,8 +126,7 @@ class Clerks {
                     return outcome;
                 }
             }
-            if (&shell.currentControls() == &shell.salesScreen().controls())
-                outcome.fault = salesScreenFault(shell.salesScreen());
+            if (frmStart* sales = shell.salesScreen()) outcome.fault = salesScreenFault(*sales);
             if (outcome.fault) return outcome;
         }
         outcome.fault = layoutFilesFault();
@@ -176,7 +172,7 @@ class Clerks {
         return std::nullopt;
     }
 
-    TestFolder folder_;
+    TableFolder folder_{TableFolder::Contents::Empty};
     std::string ekimei_, start_;
 };
 

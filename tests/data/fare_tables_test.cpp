@@ -1,12 +1,13 @@
 #include "data/fare_tables.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <random>
 
 #include "data/key_layout.h"
 #include "data/table_file.h"
-#include "test_folder.h"
+#include "table_text.h"
 
 namespace kippurun {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 using testing::Layout;
 using testing::positionText;
 using testing::squareTable;
-using testing::TestFolder;
+using testing::TableFolder;
 
 struct TableFileSide {
     const char* name;
@@ -37,7 +38,7 @@ const TableFileSide kTables[] = {
 };
 
 // Every start-up file and Gakuwari.csv, each cell holding its own position.
-void writeAllTables(const TestFolder& folder) {
+void writeAllTables(const TableFolder& folder) {
     folder.write("Start.csv", "0,67\r\n");
     for (const TableFileSide& t : kTables) folder.write(t.name, squareTable(t.side, positionText));
     folder.write("Gakuwari.csv", squareTable(107, positionText));
@@ -54,7 +55,7 @@ DataFileError loadError(const std::filesystem::path& dir) {
 }
 
 TEST(FareTableLoad, EveryTableWithItsSideAndTheIndexConvention) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     writeAllTables(folder);
     const FareTables tables = FareTableLoad(folder.path());
     EXPECT_EQ(tables.Start, (std::array<std::string, 2>{"0", "67"}));
@@ -78,7 +79,7 @@ TEST(FareTableLoad, EveryTableWithItsSideAndTheIndexConvention) {
 
 TEST(TableReading, LayoutOfTheValuesDoesNotMatter) {
     for (Layout layout : {Layout::RowPerLine, Layout::OnePerLine, Layout::OneLine}) {
-        TestFolder folder;
+        TableFolder folder{TableFolder::Contents::Empty};
         folder.write("Otona.csv", squareTable(107, positionText, layout));
         const Table table = readSquareTable(folder.path(), "\\Untin\\Otona.csv", 107);
         for (int k = 0; k < 107 * 107; ++k) {
@@ -104,7 +105,7 @@ TEST(TableReading, SmallFiles) {
         {"\"a\r\nb\",\"\",3,\"4\"x\n", {"a\r\nb", "", "3", "4"}},
     };
     for (const auto& c : cases) {
-        TestFolder folder;
+        TableFolder folder{TableFolder::Contents::Empty};
         folder.write("T.csv", c.content);
         const Table table = readSquareTable(folder.path(), "\\Untin\\T.csv", 2);
         EXPECT_EQ((Cells{table.at(0, 0), table.at(0, 1), table.at(1, 0), table.at(1, 1)}), c.cells)
@@ -118,14 +119,16 @@ TEST(FareTableLoad, ShortFilesReportWhatTheyHeld) {
         const char* name;
         std::string content;
         std::size_t found, needed;
+        std::size_t line, field;  // where the first missing value would stand
     } cases[] = {
-        {"Kodomo.csv", squareTable(107, positionText).substr(0, lastComma) + "\r\n", 11448, 11449},
-        {"Start.csv", "0\r\n", 1, 2},
-        {"MKiro.csv", "", 0, 225},
-        {"Jiyu.csv", "1,2,3\r\n4\r\n", 4, 676},
+        {"Kodomo.csv", squareTable(107, positionText).substr(0, lastComma) + "\r\n", 11448, 11449,
+         108, 1},
+        {"Start.csv", "0\r\n", 1, 2, 2, 1},
+        {"MKiro.csv", "", 0, 225, 1, 1},
+        {"Jiyu.csv", "1,2,3\r\n4,", 5, 676, 2, 3},
     };
     for (const auto& c : cases) {
-        TestFolder folder;
+        TableFolder folder{TableFolder::Contents::Empty};
         writeAllTables(folder);
         folder.write(c.name, c.content);
         const DataFileError error = loadError(folder.path());
@@ -133,6 +136,8 @@ TEST(FareTableLoad, ShortFilesReportWhatTheyHeld) {
         EXPECT_EQ(error.path(), c.name);
         EXPECT_EQ(error.valuesFound, c.found);
         EXPECT_EQ(error.valuesNeeded, c.needed);
+        EXPECT_EQ(error.position.line, c.line) << c.name;
+        EXPECT_EQ(error.position.field, c.field) << c.name;
         const std::string message = error.what();
         EXPECT_NE(message.find(c.name), std::string::npos) << message;
         EXPECT_NE(message.find(std::to_string(error.valuesFound) + " 個"), std::string::npos);
@@ -141,7 +146,7 @@ TEST(FareTableLoad, ShortFilesReportWhatTheyHeld) {
 }
 
 TEST(FareTableLoad, MissingAndUnreadableFilesInReadingOrder) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     EXPECT_EQ(loadError(folder.path() / "nowhere").kind(), DataFileError::Kind::PathNotFound);
     EXPECT_EQ(loadError(folder.path() / "nowhere").path(), "Start.csv");
     writeAllTables(folder);
@@ -194,7 +199,7 @@ TEST(FareTableLoad, StartValuesAreStationNumbers) {
         {"0,106.6", Kind::OutOfRange, 1, 2, 1},
     };
     for (const auto& c : cases) {
-        TestFolder folder;
+        TableFolder folder{TableFolder::Contents::Empty};
         folder.write("Start.csv", c.content);
         if (!c.failure) {
             const StartStations start = StartStationsLoad(folder.path());
@@ -217,13 +222,13 @@ TEST(FareTableLoad, StartValuesAreStationNumbers) {
         }
     }
     // The same check guards the whole start-up load, before any other file.
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     folder.write("Start.csv", "200,0");
     EXPECT_EQ(loadError(folder.path()).kind(), Kind::OutOfRange);
 }
 
 TEST(FareTableLoad, HostileFiles) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     writeAllTables(folder);
     folder.write("Otona.csv", std::string(1'000'000, ','));
     const FareTables commas = FareTableLoad(folder.path());
@@ -253,6 +258,31 @@ TEST(FareTableLoad, HostileFiles) {
     const DataFileError huge = loadError(folder.path());
     EXPECT_EQ(huge.kind(), DataFileError::Kind::Unreadable);
     EXPECT_NE(std::string(huge.what()).find("大きすぎ"), std::string::npos);
+}
+
+TEST(FareTableLoad, FifoInATablesPlaceIsRefusedWithoutWaiting) {
+    TableFolder folder{TableFolder::Contents::Empty};
+    writeAllTables(folder);
+    std::filesystem::remove(folder.file("Kodomo.csv"));
+    ASSERT_EQ(::mkfifo(folder.file("Kodomo.csv").c_str(), 0600), 0);
+    const DataFileError error = loadError(folder.path());  // would hang if opened blocking
+    EXPECT_EQ(error.kind(), DataFileError::Kind::Unreadable);
+    EXPECT_EQ(error.path(), "Kodomo.csv");
+    EXPECT_NE(std::string(error.what()).find("通常のファイルではありません"), std::string::npos);
+}
+
+TEST(FareTableLoad, ControlCharactersInAValueAreShownEscaped) {
+    TableFolder folder{TableFolder::Contents::Empty};
+    writeAllTables(folder);
+    folder.write("Start.csv", std::string("0,6\0"
+                                          "7x\r\n",
+                                          8));
+    const DataFileError error = loadError(folder.path());
+    const std::string message = error.what();
+    EXPECT_NE(message.find("6\\x007x"), std::string::npos) << message;
+    EXPECT_EQ(message.find('\0'), std::string::npos);
+    // The message goes on past the NUL to say what is wrong.
+    EXPECT_GT(message.size(), message.find("\\x00") + 10);
 }
 
 TEST(Table, RefusesInconsistentValues) {

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "data/data_file_error.h"
-#include "test_folder.h"
+#include "table_text.h"
 
 namespace kippurun {
 namespace {
 
-using testing::TestFolder;
+using testing::TableFolder;
 
 // A layout file: keys 0-51 from `keys` (999 beyond), cells 52-99 `reserved`.
 std::string ekimeiFile(const std::vector<std::string>& keys, const std::string& reserved = "999") {
@@ -28,7 +28,7 @@ std::size_t filesIn(const std::filesystem::path& dir) {
 }
 
 TEST(EkimeiLoad, StopIndexesOfTheKeys) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     folder.write("Ekimei1.csv", ekimeiFile({"20", "67", "2", "999", "0", " 12 ", "20.5", "21.5",
                                             "\"106\"", "998.6"},
                                            "anything, at all"));
@@ -67,7 +67,7 @@ TEST(EkimeiLoad, BadKeyValuesNameTheirPlace) {
     for (const auto& c : cases) {
         std::vector<std::string> keys(StationKeyCount, "999");
         keys[c.key] = c.value;
-        TestFolder folder;
+        TableFolder folder{TableFolder::Contents::Empty};
         folder.write("Ekimei1.csv", ekimeiFile(keys));
         try {
             EkimeiLoad(folder.path());
@@ -82,7 +82,7 @@ TEST(EkimeiLoad, BadKeyValuesNameTheirPlace) {
                       std::string::npos);
         }
     }
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     folder.write("Ekimei1.csv", ekimeiFile({}).substr(0, ekimeiFile({}).rfind(',')));
     try {
         EkimeiLoad(folder.path());
@@ -121,7 +121,7 @@ TEST(KeyLayoutFiles, WrittenForm) {
 }
 
 TEST(KeyLayoutFiles, WriteAndReadBack) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     EkimeiGrid grid;
     grid.fill("garbage");
     for (std::size_t k = 0; k < StationKeyCount; ++k) grid[k] = std::to_string(k * 2);
@@ -143,7 +143,7 @@ TEST(KeyLayoutFiles, WriteAndReadBack) {
 }
 
 TEST(KeyLayoutFiles, FailedWriteLeavesTheOldFile) {
-    TestFolder folder;
+    TableFolder folder{TableFolder::Contents::Empty};
     const auto expectWriteFailed = [&](const std::filesystem::path& dir, const char* name) {
         try {
             writeFileAtomically(dir, name, std::string(1000, 'x'));

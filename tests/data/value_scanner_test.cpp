@@ -127,6 +127,23 @@ TEST(ValueScanner, AgreesWithThePlainRulesOnRandomTexts) {
     }
 }
 
+TEST(ValueScanner, AllPositionsInOnePassAgreeWithOneByOne) {
+    std::mt19937 random(11);
+    const std::string alphabet = "12,,\n\n\r \"";
+    for (int round = 0; round < 500; ++round) {
+        std::string text(random() % 60, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        const std::vector<DataFileError::Position> all = valuePositions(text);
+        ASSERT_EQ(all.size(), referenceValues(text).size()) << '"' << text << '"';
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            const DataFileError::Position one = valuePosition(text, k);
+            EXPECT_EQ(all[k].valueNumber, k);
+            EXPECT_EQ(all[k].line, one.line) << '"' << text << "\" " << k;
+            EXPECT_EQ(all[k].field, one.field) << '"' << text << "\" " << k;
+        }
+    }
+}
+
 TEST(ValueScanner, HostileTexts) {
     const std::string commas(1'000'000, ',');
     const ValueScan many = scanValues(commas, 11449);

@@ -1,5 +1,7 @@
 #include "fare/passenger_pricing.h"
 
+#include "fare/yen.h"
+
 #include <gtest/gtest.h>
 
 #include "fare/table_value_error.h"
@@ -203,12 +205,66 @@ TEST(PassengerPricing, OutOfRangeTypeOrStationPricesNothing) {
     EXPECT_TRUE(pricePassenger(t, journey(0, 0, 67, 999, 999)));
 }
 
-TEST(SubtotalText, MultipliesLenientReadings) {
-    EXPECT_EQ(subtotalText("2460", "2"), "4920");
-    EXPECT_EQ(subtotalText("", "3"), "0");
-    EXPECT_EQ(subtotalText("abc", "5"), "0");
-    EXPECT_EQ(subtotalText("310", ""), "0");
-    EXPECT_EQ(subtotalText("600000", "2"), "1200000");
+TEST(SubtotalText, MultipliesTheCellsLenientReadingByTheCount) {
+    const Table t = testing::chosenTable(
+        2, {{{0, 0}, "2460"}, {{0, 1}, ""}, {{1, 0}, "abc"}, {{1, 1}, "600000円"}});
+    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 0), 2), "4920");
+    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 1), 3), "0");
+    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 1, 0), 5), "0");
+    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 0), 0), "0");
+    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 1, 1), 2), "1200000");
+}
+
+// Amounts stay exact far beyond what a double holds, and what cannot be
+// held stops the pricing with a message naming the cell.
+TEST(ExactMoney, LargeFaresMultiplyExactly) {
+    const Table t = testing::chosenTable(1, {{{0, 0}, "999999999999"}});
+    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 0), 9999), "9998999999990001");
+}
+
+TEST(ExactMoney, AFractionOrAHugeFareStopsWithTheCellNamed) {
+    for (const char* text : {"160.5", "1e308", "99999999999999999999", "0.001"}) {
+        SCOPED_TRACE(text);
+        const Table t = testing::chosenTable(3, {{{2, 1}, text}}, "0");
+        try {
+            Yen::fromCell(t, "Otona.csv", 2, 1);
+            ADD_FAILURE() << "no error";
+        } catch (const TableValueError& e) {
+            EXPECT_EQ(e.file(), "Otona.csv");
+            EXPECT_EQ(e.arrival(), 2);
+            EXPECT_EQ(e.departure(), 1);
+            EXPECT_NE(std::string(e.what()).find(text), std::string::npos);
+        }
+    }
+}
+
+TEST(ExactMoney, ProductsAndSumsBeyond64BitsStop) {
+    const Table t = testing::chosenTable(1, {{{0, 0}, "4611686018427387904"}});  // 2^62
+    const Yen big = Yen::fromCell(t, "Kansan.csv", 0, 0);
+    EXPECT_EQ(big.times(1).text(), "4611686018427387904");
+    EXPECT_THROW(big.times(2), TableValueError);
+    EXPECT_THROW(big.plus(big).plus(big), TableValueError);
+    try {
+        Yen::fixed(5).plus(big.times(1)).plus(big);
+        ADD_FAILURE() << "no error";
+    } catch (const TableValueError& e) {
+        EXPECT_EQ(e.file(), "Kansan.csv");
+    }
+}
+
+TEST(ExactMoney, ReturnAndCouponPricesOfLargeFaresAreExact) {
+    FareTables t = positionTables();
+    t.Otona = testing::chosenTable(107, {{{67, 0}, "900719925474099.3e1"}}, "0");
+    t.Kodomo = testing::chosenTable(107, {{{67, 0}, "9007199254740993"}}, "0");
+    const auto ret = pricePassenger(t, journey(1));
+    ASSERT_TRUE(ret);
+    EXPECT_EQ(ret->adult, "18014398509481986");
+    EXPECT_EQ(ret->child, "18014398509481986");
+    const auto coupon = pricePassenger(t, journey(3));
+    ASSERT_TRUE(coupon);
+    EXPECT_EQ(coupon->adult, "90071992547409930");
+    t.Otona = testing::chosenTable(107, {{{67, 0}, "1e18"}}, "0");
+    EXPECT_THROW(pricePassenger(t, journey(3)), TableValueError);
 }
 
 }  // namespace

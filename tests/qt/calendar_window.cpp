@@ -10,34 +10,25 @@
 
 #include "app/clock.h"
 #include "app/frm_start.h"
-#include "app/qt/sales_window.h"
+#include "app/program_shell.h"
+#include "app/qt/main_window.h"
 #include "app/qt/window_prompt.h"
+#include "tests/support/fakes.h"
 
 using namespace kippurun;
 
 namespace {
 
-class NoQuestions : public Prompt {
-  public:
-    PromptAnswer ask(const std::string&, const std::string& text, PromptButtons) override {
-        qWarning("unexpected question: %s", text.c_str());
-        return PromptAnswer::No;
-    }
-    void inform(const std::string&, const std::string& text) override {
-        qWarning("unexpected message: %s", text.c_str());
-    }
-};
-
 struct Window {
     SystemClock clock{Date{std::chrono::year(2026), std::chrono::September, std::chrono::day(21)}};
-    NoQuestions none;
+    testing::RecordingPrompt none;
     SyncedPrompt prompt{none};
-    frmStart screen{std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt};
-    std::unique_ptr<SalesWindow> window;
+    ProgramShell shell{std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt};
+    frmStart& screen = (shell.start(), *shell.salesScreen());
+    std::unique_ptr<MainWindow> window;
 
     Window() {
-        screen.Form_Load();
-        window = std::make_unique<SalesWindow>(screen, prompt);
+        window = std::make_unique<MainWindow>(shell, prompt);
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) qWarning("window not exposed");
     }

@@ -1,5 +1,6 @@
 #pragma once
-// The sales screen as a Qt window.
+// The program's one window: it shows the controls of the screen the program
+// shell has open and shows another screen's when the shell changes screens.
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -12,18 +13,18 @@ class QCloseEvent;
 
 namespace kippurun {
 
-class frmStart;
+class ProgramShell;
 class SyncedPrompt;
 
-class SalesWindow : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
   public:
-    // `prompt` must be the prompt `screen` asks through: the window brings
-    // itself up to date before each question.
-    SalesWindow(frmStart& screen, SyncedPrompt& prompt, QWidget* parent = nullptr);
-    ~SalesWindow() override;
+    // `prompt` must be the prompt the shell's screens ask through: the
+    // window brings itself up to date before each question.
+    MainWindow(ProgramShell& shell, SyncedPrompt& prompt, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    // The widget showing a control, by the control's name.
+    // The widget showing a control of the open screen, by the control's name.
     QWidget* controlWidget(std::string_view name) const { return view_->widget(name); }
     const ControlView& view() const { return *view_; }
 
@@ -38,14 +39,22 @@ class SalesWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Builds the widgets of the screen now open, retiring the earlier ones.
+    void showOpenScreen();
     // One clerk action: the handler, then the widgets brought up to date.
     void dispatch(const std::function<void()>& action);
     bool runHandler(const std::function<void()>& action);
-    void finish();
+    // After a handler: another screen, or the end of the program.
+    void afterHandler();
 
-    frmStart& screen_;
+    ProgramShell& shell_;
     SyncedPrompt& prompt_;
+    QFont face_;
     std::unique_ptr<ControlView> view_;
+    // The view of the screen shown before; its widgets are deleted once the
+    // event that closed the screen has been handled.
+    std::unique_ptr<ControlView> retiredView_;
+    int shownScreen_ = 0;    // the shell's count of screens opened, as shown
     bool busy_ = false;      // a handler is running (and may show a question)
     bool finished_ = false;  // ended or failed: close without asking
 };

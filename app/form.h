@@ -1,0 +1,226 @@
+#pragma once
+// A screen's form: its controls in a fixed order, each with its place on
+// the window. A screen declares every control once, as a member and as one
+// row of its form table (FormBuilder below); the registry order, the fixed
+// captions, the initial state, the handler wiring and the window's layout
+// all come from that row.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "app/controls.h"
+
+namespace kippurun {
+
+enum class TextAlign { Left, Centre };
+
+// Where the window shows a control and how.
+struct Placement {
+    std::string name;       // control name, "cmdExit(3)", "lblHi7"
+    std::string container;  // empty: the form; else a frame, picture box or tab control
+    int page = -1;          // the tab control's page holding it
+    Geometry geometry;      // twips, relative to the container (page: below the tab row)
+    int pointSize = 0;      // 0: the window's usual size
+    TextAlign align = TextAlign::Left;  // label captions
+    std::optional<Rgb> background;      // labels drawn on their own colour
+    bool readOnly = true;               // text boxes: true unless the clerk types into it
+    bool behind = false;                // drawn beneath the other controls of its container
+};
+
+// A screen's controls in a fixed order: the order of `dump`, of the script
+// driver's look-up and of the window's widgets (containers before the
+// controls they hold).
+class ControlRegistry {
+  public:
+    // The form's name ("frmStart"), caption and size in twips.
+    std::string name, caption;
+    int width = 0, height = 0;
+    // The control holding the focus when the form opens; null for none.
+    const Control* initialFocus = nullptr;
+
+    // A control the window does not show (a hidden state holder).
+    void add(Control& control);
+    // A control the window shows; placement.name is taken from the control.
+    void place(Control& control, Placement placement);
+
+    const std::vector<Control*>& all() const { return controls_; }
+    Control* find(std::string_view name) const;
+    // Where the window shows the control; null for one it does not show.
+    const Placement* placement(const Control& control) const;
+    // Every shown control, containers first.
+    const std::vector<Placement>& layout() const { return layout_; }
+
+  private:
+    template <class>
+    friend class FormBuilder;
+    std::vector<Control*> controls_;
+    std::vector<Placement> layout_;
+    std::unordered_map<const Control*, std::size_t> placed_;
+};
+
+// Why a clerk cannot reach the control now (not shown, hidden, disabled, or
+// inside a hidden container or a tab page not in front); nullopt when a
+// clerk can reach it.
+std::optional<std::string> whyUnreachable(const ControlRegistry& form, const Control& control);
+
+// Writes a screen's form table: one row per control, in registry order.
+// Rows go into the container last opened with onForm(), in() or onPage().
+template <class Screen>
+class FormBuilder {
+  public:
+    using Handler = void (Screen::*)();
+
+    template <class C>
+    class Row {
+      public:
+        Row(FormBuilder& b, C& control, std::optional<std::size_t> placement)
+            : b_(b), c_(control), placement_(placement) {}
+        // The fixed caption; a text box's fixed text; a tab control's
+        // page captions separated by '|'.
+        Row& caption(std::string text) {
+            if constexpr (std::is_same_v<C, TextBox>)
+                c_.text = std::move(text);
+            else if constexpr (std::is_same_v<C, TabControl>)
+                c_.captions = splitCaptions(text);
+            else
+                c_.caption = std::move(text);
+            return *this;
+        }
+        Row& hidden() {
+            c_.visible = false;
+            return *this;
+        }
+        Row& disabled() {
+            c_.enabled = false;
+            return *this;
+        }
+        Row& click(Handler handler) {
+            return click([s = &b_.screen_, handler] { (s->*handler)(); });
+        }
+        Row& click(std::function<void()> handler) {
+            c_.onClick = std::move(handler);
+            return *this;
+        }
+        // A text box's handling of the clerk's typing.
+        Row& change(Handler handler) {
+            c_.onChange = [s = &b_.screen_, handler] { (s->*handler)(); };
+            return *this;
+        }
+        Row& gotFocus(Handler handler) {
+            c_.onGotFocus = [s = &b_.screen_, handler] { (s->*handler)(); };
+            return *this;
+        }
+        // The window's face for this control.
+        Row& points(int size) {
+            place().pointSize = size;
+            return *this;
+        }
+        // A label's caption or a text box's text centred.
+        Row& centred() {
+            if constexpr (std::is_same_v<C, TextBox>)
+                c_.centred = true;
+            else
+                place().align = TextAlign::Centre;
+            return *this;
+        }
+        Row& rightAligned() {
+            c_.rightAligned = true;
+            return *this;
+        }
+        // A label's text colour; a text box's or picture box's background.
+        Row& colour(Rgb rgb) {
+            if constexpr (std::is_same_v<C, Label>)
+                c_.foreColor = rgb;
+            else
+                c_.backColor = rgb;
+            return *this;
+        }
+        Row& transparent() {
+            c_.transparent = true;
+            return *this;
+        }
+        Row& behind() {
+            place().behind = true;
+            return *this;
+        }
+        Row& background(Rgb colour) {
+            place().background = colour;
+            return *this;
+        }
+        // A box the clerk types into: digits only, at most `maxLength` of them.
+        Row& typedDigits(int maxLength) {
+            place().readOnly = false;
+            c_.digitsOnly = true;
+            c_.maxLength = maxLength;
+            return *this;
+        }
+        // A picture box whose height the screen changes at run time,
+        // starting from its height on the form.
+        Row& resizable() {
+            c_.geometry = place().geometry;
+            return *this;
+        }
+        Row& initialFocus() {
+            b_.form_.initialFocus = &c_;
+            return *this;
+        }
+
+      private:
+        Placement& place() { return b_.form_.layout_[*placement_]; }
+        static std::vector<std::string> splitCaptions(const std::string& text) {
+            std::vector<std::string> out(1);
+            for (char ch : text)
+                if (ch == '|')
+                    out.emplace_back();
+                else
+                    out.back() += ch;
+            return out;
+        }
+        FormBuilder& b_;
+        C& c_;
+        std::optional<std::size_t> placement_;
+    };
+
+    FormBuilder(Screen& screen, ControlRegistry& form) : screen_(screen), form_(form) {}
+
+    void form(std::string name, std::string caption, int width, int height) {
+        form_.name = std::move(name);
+        form_.caption = std::move(caption);
+        form_.width = width;
+        form_.height = height;
+    }
+    void onForm() { container_ = {}, page_ = -1; }
+    void in(const Control& container) { container_ = container.name(), page_ = -1; }
+    void onPage(const TabControl& tabs, int page) { container_ = tabs.name(), page_ = page; }
+
+    // A control the window shows at `g` (twips) in the current container.
+    template <class C>
+    Row<C> put(C& control, Geometry g) {
+        Placement p;
+        p.container = container_;
+        p.page = page_;
+        p.geometry = g;
+        form_.place(control, std::move(p));
+        return Row<C>(*this, control, form_.layout_.size() - 1);
+    }
+    // A hidden state holder: registered, never shown.
+    template <class C>
+    Row<C> holder(C& control) {
+        form_.add(control);
+        control.visible = false;
+        return Row<C>(*this, control, std::nullopt);
+    }
+
+  private:
+    Screen& screen_;
+    ControlRegistry& form_;
+    std::string container_;
+    int page_ = -1;
+};
+
+}  // namespace kippurun

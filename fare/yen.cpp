@@ -1,0 +1,47 @@
+#include "fare/yen.h"
+
+#include "data/number_reading.h"
+#include "fare/table_value_error.h"
+
+namespace kippurun {
+
+Yen Yen::fixed(std::int64_t value) {
+    Yen yen;
+    yen.value_ = value;
+    return yen;
+}
+
+Yen Yen::fromCell(const Table& table, const char* file, int arrival, int departure) {
+    Yen yen;
+    yen.file_ = file;
+    yen.arrival_ = arrival;
+    yen.departure_ = departure;
+    yen.text_ = std::string(table.at(arrival, departure));
+    const std::optional<std::int64_t> value = readLenientYen(yen.text_);
+    if (!value) {
+        throw TableValueError(file, arrival, departure, yen.text_,
+                              TableValueError::Reason::NotWholeYen);
+    }
+    yen.value_ = *value;
+    return yen;
+}
+
+void Yen::tooLarge(const Yen* other) const {
+    const Yen& named = (file_ == nullptr && other != nullptr) ? *other : *this;
+    throw TableValueError(named.file_ ? named.file_ : "", named.arrival_, named.departure_,
+                          named.text_, TableValueError::Reason::TooLarge);
+}
+
+Yen Yen::times(std::int64_t factor) const {
+    Yen result = *this;
+    if (__builtin_mul_overflow(value_, factor, &result.value_)) tooLarge();
+    return result;
+}
+
+Yen Yen::plus(const Yen& other) const {
+    Yen result = file_ ? *this : other;
+    if (__builtin_add_overflow(value_, other.value_, &result.value_)) tooLarge(&other);
+    return result;
+}
+
+}  // namespace kippurun

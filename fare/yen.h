@@ -1,0 +1,41 @@
+#pragma once
+// Amounts of yen, held and added exactly as 64-bit integers. An amount
+// remembers the table cell it came from, so that a value that cannot be
+// priced exactly stops the run with a message naming that cell.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "data/table.h"
+
+namespace kippurun {
+
+class Yen {
+  public:
+    Yen() = default;
+    // A price built into the program.
+    static Yen fixed(std::int64_t value);
+    // The cell T[arrival, departure] read the lenient way, exactly. Throws
+    // TableValueError when its leading number is not a whole number of yen
+    // within 64 bits.
+    static Yen fromCell(const Table& table, const char* file, int arrival, int departure);
+
+    std::int64_t value() const { return value_; }
+    std::string text() const { return std::to_string(value_); }
+
+    // Throw TableValueError naming the cell of the amount (of `other` when
+    // this one is built in) when the result leaves 64 bits.
+    Yen times(std::int64_t factor) const;
+    Yen plus(const Yen& other) const;
+
+  private:
+    [[noreturn]] void tooLarge(const Yen* other = nullptr) const;
+
+    std::int64_t value_ = 0;
+    const char* file_ = nullptr;  // nullptr: built in
+    int arrival_ = -1;
+    int departure_ = -1;
+    std::string text_;
+};
+
+}  // namespace kippurun

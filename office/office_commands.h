@@ -1,0 +1,23 @@
+#pragma once
+// The two commands for the fare office, as the program's command line runs
+// them.
+#include <filesystem>
+#include <ostream>
+
+#include "calendar/date_ops.h"
+
+namespace kippurun {
+
+// kippurun --check: every finding of the 25 table files in `untinDir`, one
+// line each, then the summary line, on `out`. Returns the exit status: 0
+// without errors (and, with `strict`, without warnings), 1 otherwise.
+int runTableCheck(const std::filesystem::path& untinDir, bool strict, std::ostream& out);
+
+// kippurun --price-list: the CSV price list of every journey on `out`, the
+// reserved charges of the season of `travelDate`. Returns 0; 1 when the
+// tables cannot be read (the program's own failure message on `err`, no
+// list) or when a price could not be made (each on `err`, its cells empty).
+int runPriceList(const std::filesystem::path& untinDir, Date travelDate, std::ostream& out,
+                 std::ostream& err);
+
+}  // namespace kippurun

@@ -1,0 +1,158 @@
+#include "office/price_list.h"
+
+#include <array>
+#include <optional>
+
+#include "data/station_catalogue.h"
+#include "fare/charge_pricing.h"
+#include "fare/determinations.h"
+#include "fare/passenger_pricing.h"
+#include "fare/table_value_error.h"
+
+namespace kippurun {
+
+namespace {
+
+struct PassengerType {
+    int k;  // position in the ticket-type list
+    std::string_view name;
+    bool student;  // coupons sell no student ticket: their student price is always "0"
+};
+
+constexpr std::array<PassengerType, 5> kPassengerTypes = {{
+    {0, "片道乗車券", true},
+    {1, "往復乗車券", true},
+    {3, "普通回数券(11枚)", false},
+    {4, "６回回数券", false},
+    {6, "週末回数券", false},
+}};
+
+// The express charge tickets, positions in the charge-ticket list.
+constexpr std::array<int, 3> kExpressCharges = {0, 1, 2};
+
+// A field as a spreadsheet reads it back: quoted when it holds a comma, a
+// double quote or a line break (a table value in quotes may hold any).
+void appendField(std::string& out, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(text);
+        return;
+    }
+    out.push_back('"');
+    for (const char c : text) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+class Row {
+  public:
+    explicit Row(std::string& out) : out_(out) {}
+    Row& operator<<(std::string_view text) {
+        if (!first_) out_.push_back(',');
+        first_ = false;
+        appendField(out_, text);
+        return *this;
+    }
+    ~Row() { out_ += "\r\n"; }
+
+  private:
+    std::string& out_;
+    bool first_ = true;
+};
+
+std::string_view nameOf(int station) { return stationName(station).value_or(""); }
+std::string_view flagOf(bool allowed) { return allowed ? "1" : "0"; }
+
+void writeHeader(std::string& out, std::string_view season) {
+    Row row(out);
+    row << "発駅番号"
+        << "発駅"
+        << "着駅番号"
+        << "着駅";
+    for (const PassengerType& type : kPassengerTypes) {
+        row << std::string(type.name) + " 大人" << std::string(type.name) + " 小児";
+        if (type.student) row << std::string(type.name) + " 学割";
+    }
+    row << "学割表"
+        << "学生キー"
+        << "回数券キー"
+        << "６枚回数キー"
+        << "特急キー"
+        << "マリンキー"
+        << "特急発"
+        << "特急着";
+    const std::string reserved = "指定席(" + std::string(season) + ")";
+    for (const std::string_view charge :
+         {std::string_view("自由席特急券"), std::string_view(reserved),
+          std::string_view("グリーン特急券")}) {
+        row << std::string(charge) + " 大人" << std::string(charge) + " 小児";
+    }
+}
+
+void writeJourney(std::string& out, const FareTables& tables, std::string_view season, int d, int a,
+                  std::vector<std::string>& failures) {
+    Row row(out);
+    row << std::to_string(d) << nameOf(d) << std::to_string(a) << nameOf(a);
+
+    for (const PassengerType& type : kPassengerTypes) {
+        std::optional<PassengerUnitPrices> prices;
+        try {
+            prices = pricePassenger(tables, PassengerJourney{type.k, d, a});
+        } catch (const TableValueError& failure) {
+            failures.push_back(std::string(nameOf(d)) + " → " + std::string(nameOf(a)) + "（" +
+                               std::string(type.name) + "）: " + failure.what());
+        }
+        row << (prices ? prices->adult : "") << (prices ? prices->child : "");
+        if (type.student) row << (prices ? prices->student : "");
+    }
+
+    // The screen's own order decides the student key of a one-way ticket:
+    // the ticket-type handler applies the distance rule after the table.
+    row << flagOf(studentDiscountAllowed(tables, a, d))
+        << flagOf(distanceAllowsStudent(tables, a, d));
+    if (const std::optional<CouponKeys> coupons = couponKeys(tables, a, d)) {
+        row << flagOf(coupons->elevenTickets) << flagOf(coupons->sixTickets);
+    } else {
+        row << ""
+            << "";  // no code: the keys stay as the journey before left them
+    }
+    const StopPlan stops = expressStops(d, a);
+    const bool express = stops.departure != NotSet && stops.arrival != NotSet &&
+                         expressAllowed(stops.down, stops.departure, stops.arrival);
+    row << flagOf(express) << flagOf(marineAllowed(tables, a, d));
+    row << (express ? nameOf(stationOfExpressStop(stops.departure)) : "")
+        << (express ? nameOf(stationOfExpressStop(stops.arrival)) : "");
+
+    for (const int j : kExpressCharges) {
+        std::optional<ChargeLines> lines;
+        if (express) {
+            ChargeSection section;
+            section.j = j;
+            section.e = stops.departure;
+            section.f = stops.arrival;
+            section.season = season;
+            section.adults = "1";
+            section.children = "1";
+            section.students = "0";
+            lines = priceCharge(tables, section).lines;
+        }
+        row << (lines ? lines->adult.unit : "") << (lines ? lines->child.unit : "");
+    }
+}
+
+}  // namespace
+
+PriceList makePriceList(const FareTables& tables, std::string_view season) {
+    PriceList list;
+    list.csv.reserve(static_cast<std::size_t>(StationCount) * StationCount * 160);
+    list.csv += "\xEF\xBB\xBF";  // so that a spreadsheet takes the file for UTF-8
+    writeHeader(list.csv, season);
+    for (int d = 0; d < StationCount; ++d) {
+        for (int a = 0; a < StationCount; ++a)
+            writeJourney(list.csv, tables, season, d, a, list.failures);
+    }
+    return list;
+}
+
+}  // namespace kippurun

@@ -1,0 +1,444 @@
+#include "office/table_check.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "data/data_file_error.h"
+#include "data/number_reading.h"
+#include "data/station_catalogue.h"
+#include "data/table_file.h"
+#include "data/value_scanner.h"
+#include "fare/determinations.h"
+
+namespace kippurun {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Position = DataFileError::Position;
+
+// A bill multiplies a unit price by at most 10 (coupons; a return or a
+// continuous ticket doubles), a count of at most four digits (adults and
+// students share the adult charge line, so up to 19,998), and adds seven
+// lines. Fares up to this limit keep every amount within the 64 bits the
+// program adds up in, so no bill is ever refused for its size.
+constexpr std::int64_t kLargestAmountYen = 999'999'999'999;
+static_assert(kLargestAmountYen * 10 * 19'998 * 7 < std::numeric_limits<std::int64_t>::max());
+constexpr double kLargestAmount = static_cast<double>(kLargestAmountYen);
+
+// What the cells of a file must hold.
+enum class CellRule {
+    StartStation,       // Start.csv: the two default stations
+    KeyStation,         // Ekimei1.csv: cells 0-51 a station number or 999
+    Amount,             // fares and charges: whole yen, written in digits
+    Distance,           // Ekiro, MKiro: read strictly by the pricing
+    Flag,               // GHan: a number, non-zero allows
+    MarineFlag,         // MHan: as GHan, and only between rapid-train stations
+    CouponCode,         // KHan
+    ExpressCouponCode,  // JiKaiHan
+};
+
+enum class IndexSpace { None, Stations, ExpressStops, MarineStops };
+
+enum class Ceiling { None, ChildBelowAdult, StudentBelowAdult };
+
+struct CheckedFile {
+    std::string_view literal;
+    std::size_t perLine;  // values on a line as the office writes them; the side of a square
+    std::size_t count;    // values the program reads
+    CellRule rule;
+    IndexSpace space = IndexSpace::None;
+    Ceiling ceiling = Ceiling::None;
+    std::string_view ceilingFile = {};  // the adult table of a child or student table
+};
+
+constexpr std::size_t kStations = StationCount;
+constexpr std::size_t kExpress = ExpressStopCount;
+constexpr std::size_t kMarine = MarineStopCount;
+
+// In the order the program reads them; Gakuwari.csv and Ekimei1.csv, read
+// only when a key is pressed, last.
+constexpr CheckedFile kFiles[] = {
+    {"\\Untin\\Start.csv", 2, 2, CellRule::StartStation},
+    {"\\Untin\\Otona.csv", kStations, kStations* kStations, CellRule::Amount, IndexSpace::Stations},
+    {"\\Untin\\Kodomo.csv", kStations, kStations* kStations, CellRule::Amount, IndexSpace::Stations,
+     Ceiling::ChildBelowAdult, "Otona.csv"},
+    {"\\Untin\\6Kai.csv", kStations, kStations* kStations, CellRule::Amount, IndexSpace::Stations},
+    {"\\Untin\\6KaiK.csv", kStations, kStations* kStations, CellRule::Amount, IndexSpace::Stations,
+     Ceiling::ChildBelowAdult, "6Kai.csv"},
+    {"\\Untin\\Ekiro.csv", kStations, kStations* kStations, CellRule::Distance,
+     IndexSpace::Stations},
+    {"\\Untin\\GHan.csv", kStations, kStations* kStations, CellRule::Flag, IndexSpace::Stations},
+    {"\\Untin\\KHan.csv", kStations, kStations* kStations, CellRule::CouponCode,
+     IndexSpace::Stations},
+    {"\\Untin\\MHan.csv", kStations, kStations* kStations, CellRule::MarineFlag,
+     IndexSpace::Stations},
+    {"\\Untin\\Jiyu.csv", kExpress, kExpress* kExpress, CellRule::Amount, IndexSpace::ExpressStops},
+    {"\\Untin\\JiyuK.csv", kExpress, kExpress* kExpress, CellRule::Amount, IndexSpace::ExpressStops,
+     Ceiling::ChildBelowAdult, "Jiyu.csv"},
+    {"\\Untin\\Kansan.csv", kExpress, kExpress* kExpress, CellRule::Amount,
+     IndexSpace::ExpressStops},
+    {"\\Untin\\KansanK.csv", kExpress, kExpress* kExpress, CellRule::Amount,
+     IndexSpace::ExpressStops, Ceiling::ChildBelowAdult, "Kansan.csv"},
+    {"\\Untin\\Tujo.csv", kExpress, kExpress* kExpress, CellRule::Amount, IndexSpace::ExpressStops},
+    {"\\Untin\\TujoK.csv", kExpress, kExpress* kExpress, CellRule::Amount, IndexSpace::ExpressStops,
+     Ceiling::ChildBelowAdult, "Tujo.csv"},
+    {"\\Untin\\Hanbo.csv", kExpress, kExpress* kExpress, CellRule::Amount,
+     IndexSpace::ExpressStops},
+    {"\\Untin\\HanboK.csv", kExpress, kExpress* kExpress, CellRule::Amount,
+     IndexSpace::ExpressStops, Ceiling::ChildBelowAdult, "Hanbo.csv"},
+    {"\\Untin\\Green.csv", kExpress, kExpress* kExpress, CellRule::Amount,
+     IndexSpace::ExpressStops},
+    {"\\Untin\\GreenK.csv", kExpress, kExpress* kExpress, CellRule::Amount,
+     IndexSpace::ExpressStops, Ceiling::ChildBelowAdult, "Green.csv"},
+    {"\\Untin\\Jiyukai.csv", kExpress, kExpress* kExpress, CellRule::Amount,
+     IndexSpace::ExpressStops},
+    {"\\Untin\\JiyuKaiK.csv", kExpress, kExpress* kExpress, CellRule::Amount,
+     IndexSpace::ExpressStops, Ceiling::ChildBelowAdult, "Jiyukai.csv"},
+    {"\\Untin\\JiKaiHan.csv", kStations, kStations* kStations, CellRule::ExpressCouponCode,
+     IndexSpace::Stations},
+    {"\\Untin\\MKiro.csv", kMarine, kMarine* kMarine, CellRule::Distance, IndexSpace::MarineStops},
+    {"\\Untin\\Gakuwari.csv", kStations, kStations* kStations, CellRule::Amount,
+     IndexSpace::Stations, Ceiling::StudentBelowAdult, "Otona.csv"},
+    {"\\Untin\\Ekimei1.csv", 10, 100, CellRule::KeyStation},
+};
+
+constexpr std::size_t kKeyCells = 52;  // Ekimei1.csv cells that belong to a key
+
+// JiKaiHan: "1" sells the express coupon, "0" is the office's way to say no.
+constexpr std::array<std::string_view, 2> kExpressCouponCodes = {"0", "1"};
+
+class Findings {
+  public:
+    void add(std::string_view file, Position at, Severity severity, std::string message) {
+        list_.push_back({std::string(file), at.line, at.field, severity, std::move(message)});
+    }
+    void addFile(std::string_view file, std::string message) {
+        list_.push_back({std::string(file), 0, 0, Severity::Error, std::move(message)});
+    }
+    std::vector<Finding> take() { return std::move(list_); }
+
+  private:
+    std::vector<Finding> list_;
+};
+
+// A file read whole, kept for the comparisons between tables.
+struct ReadFile {
+    FileValues values;
+    std::vector<Position> positions;             // of every value in the file
+    bool inPlace = false;                        // no line shifts the values the program reads
+    std::vector<std::optional<double>> amounts;  // the sound amounts of an amount table
+};
+
+std::string stopName(IndexSpace space, std::size_t index) {
+    const int i = static_cast<int>(index);
+    const int station = space == IndexSpace::Stations       ? i
+                        : space == IndexSpace::ExpressStops ? stationOfExpressStop(i)
+                                                            : stationOfMarineStop(i);
+    return "「" + std::string(stationName(station).value_or("?")) + "」";
+}
+
+// "7170 番目の値（着 67「松　　山」・発 0「岡　　山」）「abc」"
+std::string valueText(const CheckedFile& spec, const FileValues& file, std::size_t k) {
+    std::string text = std::to_string(k + 1) + " 番目の値";
+    if (spec.space != IndexSpace::None) {
+        const std::size_t arrival = k / spec.perLine;
+        const std::size_t departure = k % spec.perLine;
+        const bool numbered = spec.space == IndexSpace::Stations;
+        text += "（着" + (numbered ? " " + std::to_string(arrival) : std::string()) +
+                stopName(spec.space, arrival) + "・発" +
+                (numbered ? " " + std::to_string(departure) : std::string()) +
+                stopName(spec.space, departure) + "）";
+    }
+    // An empty value is named as such by the complaint.
+    return file.value(k).empty() ? text : text + valueExcerpt(file.value(k));
+}
+
+bool isDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// What is wrong with a fare or charge cell, if anything; `amount` receives a
+// sound value.
+std::optional<std::string> amountProblem(std::string_view text, std::optional<double>& amount) {
+    const std::optional<double> number = readStrict(text);
+    if (text.empty())
+        return "が空です。金額（円の整数）が要ります（空の値は 0 円として計算されます）。";
+    if (isDigits(text)) {
+        if (!number || *number > kLargestAmount) {
+            return "は大きすぎます。どの請求額も正しく計算できるのは 999,999,999,999 円までです。";
+        }
+        amount = number;
+        return std::nullopt;
+    }
+    if (!number) return "は金額（円の整数）ではありません。";
+    if (*number < 0) return "は負の金額です。";
+    if (*number != std::floor(*number)) return "は円の整数ではありません。";
+    return "は数字だけで書かれていません（明細にはこの形のまま表示されます）。";
+}
+
+bool isOneOf(std::string_view text, const auto& codes) {
+    return std::find(codes.begin(), codes.end(), text) != codes.end();
+}
+
+// The value's own finding under its file's rule, if any.
+void checkCell(const CheckedFile& spec, ReadFile& read, std::size_t k, Findings& findings) {
+    const FileValues& file = read.values;
+    const std::string_view text = file.value(k);
+    const Position at = read.positions[k];
+    const auto error = [&](const std::string& complaint) {
+        findings.add(file.relativePath, at, Severity::Error, valueText(spec, file, k) + complaint);
+    };
+    const auto warning = [&](const std::string& complaint) {
+        findings.add(file.relativePath, at, Severity::Warning,
+                     valueText(spec, file, k) + complaint);
+    };
+    switch (spec.rule) {
+        case CellRule::StartStation:
+        case CellRule::KeyStation:
+            if (spec.rule == CellRule::KeyStation && k >= kKeyCells) return;
+            try {
+                stationNumberValue(file, k, spec.rule == CellRule::KeyStation);
+            } catch (const DataFileError& failure) {
+                findings.add(file.relativePath, failure.position, Severity::Error, failure.what());
+            }
+            return;
+        case CellRule::Amount:
+            if (auto problem = amountProblem(text, read.amounts[k])) error(*problem);
+            return;
+        case CellRule::Distance:
+            if (!readStrict(text))
+                error(text.empty() ? "が空です。キロ程は数で書きます。"
+                                   : "は数ではありません。キロ程は数で書きます。");
+            return;
+        case CellRule::Flag:
+        case CellRule::MarineFlag: {
+            if (!readStrict(text)) {
+                error(std::string(text.empty() ? "が空です" : "は数ではありません") +
+                      "。0（売らない）か 0 以外の数（売る）で書きます。");
+                return;
+            }
+            const auto arrival = static_cast<int>(k / spec.perLine);
+            const auto departure = static_cast<int>(k % spec.perLine);
+            if (spec.rule == CellRule::MarineFlag && flagAllows(text) &&
+                (marineUpperStop(arrival) == NotSet || marineUpperStop(departure) == NotSet)) {
+                warning("は 0 ではありませんが、坂出より先の駅にマリンは停まりません。");
+            }
+            return;
+        }
+        case CellRule::CouponCode:
+            if (!couponKeysFor(text)) {
+                warning(std::string(text.empty() ? "が空です。" : "は") +
+                        "回数券の区分「0」「6」「11」「60」のどれでもありません。"
+                        "この区間では回数券のキーが前の区間の状態のまま残ります。");
+            }
+            return;
+        case CellRule::ExpressCouponCode:
+            if (!isOneOf(text, kExpressCouponCodes)) {
+                warning(
+                    std::string(text.empty() ? "が空です。" : "は「0」でも「1」でもありません。") +
+                    "「1」のほかは自由席特急回数券を売らない扱いです。");
+            }
+            return;
+    }
+}
+
+// The values on each line, and whether some line shifts the values after it.
+void checkLayout(const CheckedFile& spec, ReadFile& read, Findings& findings) {
+    const std::vector<Position>& positions = read.positions;
+    const std::string& file = read.values.relativePath;
+    std::vector<std::pair<std::size_t, std::size_t>> lines;  // line, values on it
+    for (const Position& p : positions) {
+        if (lines.empty() || lines.back().first != p.line) lines.emplace_back(p.line, 0);
+        ++lines.back().second;
+    }
+    std::map<std::size_t, std::size_t> lineLengths;  // values on a line -> lines with as many
+    for (const auto& [line, values] : lines) ++lineLengths[values];
+    const std::size_t usual =
+        std::max_element(lineLengths.begin(), lineLengths.end(), [](const auto& x, const auto& y) {
+            return x.second < y.second;
+        })->first;
+    const auto odd = std::find_if(lines.begin(), lines.end(),
+                                  [usual](const auto& line) { return line.second != usual; });
+
+    const std::size_t total = positions.size();
+    const bool beyond = total > spec.count;
+    const bool rowsShifted = odd != lines.end() && usual == spec.perLine;
+    read.inPlace = !beyond && !rowsShifted;
+    if (read.inPlace) return;
+
+    std::string message;
+    Position at;
+    if (beyond) {
+        message = "値が " + std::to_string(total) + " 個あり、読まれる " +
+                  std::to_string(spec.count) + " 個を超えています。";
+    }
+    if (odd != lines.end()) {
+        at = {0, odd->first, 1};
+        message += std::to_string(odd->first) + " 行目の値の数（" + std::to_string(odd->second) +
+                   " 個）がほかの行（" + std::to_string(usual) +
+                   " 個）と違います。ずれの元はこの行です（空の行や行末の余分なコンマ）。";
+    } else if (lines.size() > 1 && usual > spec.perLine) {
+        at = {0, 1, spec.perLine + 1};
+        message += "どの行にも値が " + std::to_string(usual) + " 個あります（1 行 " +
+                   std::to_string(spec.perLine) +
+                   " 個のはず）。2 行目から後の値がずれて読まれます（行末の余分なコンマ）。";
+    } else {
+        at = positions[spec.count];
+        message += std::to_string(spec.count + 1) + " 番目から後の値は読まれません。";
+    }
+    findings.add(file, at, Severity::Warning, message);
+}
+
+std::optional<ReadFile> readAndCheck(const fs::path& untinDir, const CheckedFile& spec,
+                                     Findings& findings) {
+    const std::string name = relativeTablePath(spec.literal);
+    ReadFile read;
+    try {
+        std::string bytes = readTableFileBytes(untinDir, spec.literal);
+        read.positions = valuePositions(bytes);
+        read.values = takeFileValues(name, std::move(bytes), spec.count);
+        // Both scans split values the same way; should they ever disagree,
+        // the positions of the values read come from the reader's own.
+        for (std::size_t k = read.positions.size(); k < spec.count; ++k) {
+            read.positions.push_back(valuePosition(read.values.content, k));
+        }
+    } catch (const DataFileError& failure) {
+        if (failure.kind() == DataFileError::Kind::PastEndOfFile) {
+            findings.add(name, failure.position, Severity::Error, failure.what());
+        } else {
+            findings.addFile(name, failure.what());
+        }
+        return std::nullopt;
+    }
+    checkLayout(spec, read, findings);
+    if (spec.rule == CellRule::Amount) read.amounts.resize(spec.count);
+    const bool square = spec.space != IndexSpace::None;
+    for (std::size_t k = 0; k < spec.count; ++k) {
+        if (square) {
+            if (auto failure = squareTableValueFailure(read.values, k)) {
+                findings.add(name, read.positions[k], Severity::Error, failure->what());
+                continue;
+            }
+        }
+        checkCell(spec, read, k, findings);
+    }
+    return read;
+}
+
+// A child or student price above the adult price of the same journey.
+void compareWithAdult(const CheckedFile& spec, const ReadFile& lower, const ReadFile& adult,
+                      Findings& findings) {
+    if (!lower.inPlace || !adult.inPlace) return;  // the layout finding says it all
+    for (std::size_t k = 0; k < spec.count; ++k) {
+        const std::optional<double>& price = lower.amounts[k];
+        const std::optional<double>& adultPrice = adult.amounts[k];
+        if (!price || !adultPrice || *price <= *adultPrice) continue;
+        const std::string who =
+            spec.ceiling == Ceiling::ChildBelowAdult ? "は小児の額ですが" : "は学割の運賃ですが";
+        findings.add(lower.values.relativePath, lower.positions[k], Severity::Warning,
+                     valueText(spec, lower.values, k) + who + "、大人の額（" +
+                         std::string(spec.ceilingFile) + " の同じ位置の「" +
+                         std::string(adult.values.value(k)) + "」）より高くなっています。");
+    }
+}
+
+std::size_t fileOrder(const std::string& file) {
+    const std::vector<std::string>& files = checkedFiles();
+    return static_cast<std::size_t>(std::find(files.begin(), files.end(), file) - files.begin());
+}
+
+}  // namespace
+
+const std::vector<std::string>& checkedFiles() {
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> names;
+        for (const CheckedFile& spec : kFiles) names.push_back(relativeTablePath(spec.literal));
+        return names;
+    }();
+    return files;
+}
+
+std::vector<Finding> checkTables(const fs::path& untinDir) {
+    Findings findings;
+    std::map<std::string, ReadFile, std::less<>> read;
+    for (const CheckedFile& spec : kFiles) {
+        if (auto file = readAndCheck(untinDir, spec, findings)) {
+            read.emplace(relativeTablePath(spec.literal), std::move(*file));
+        }
+    }
+    for (const CheckedFile& spec : kFiles) {
+        if (spec.ceiling == Ceiling::None) continue;
+        const auto lower = read.find(relativeTablePath(spec.literal));
+        const auto adult = read.find(spec.ceilingFile);
+        if (lower != read.end() && adult != read.end()) {
+            compareWithAdult(spec, lower->second, adult->second, findings);
+        }
+    }
+    std::vector<Finding> list = findings.take();
+    std::stable_sort(list.begin(), list.end(), [](const Finding& x, const Finding& y) {
+        const std::size_t xo = fileOrder(x.file);
+        const std::size_t yo = fileOrder(y.file);
+        if (xo != yo) return xo < yo;
+        if (x.line != y.line) return x.line < y.line;
+        return x.field < y.field;
+    });
+    return list;
+}
+
+std::string findingLine(const Finding& finding) {
+    std::string line = finding.file + ":";
+    if (finding.line > 0) {
+        line += std::to_string(finding.line) + ":" + std::to_string(finding.field) + ":";
+    }
+    line += finding.severity == Severity::Error ? " エラー: " : " 警告: ";
+    return line + finding.message;
+}
+
+std::string summaryLine(const std::vector<Finding>& findings, bool strict) {
+    struct Counts {
+        std::size_t errors = 0, warnings = 0;
+    };
+    std::vector<Counts> perFile(checkedFiles().size() + 1);
+    Counts total;
+    for (const Finding& finding : findings) {
+        Counts& counts = perFile[std::min(fileOrder(finding.file), checkedFiles().size())];
+        const bool error = finding.severity == Severity::Error;
+        ++(error ? counts.errors : counts.warnings);
+        ++(error ? total.errors : total.warnings);
+    }
+    const auto countText = [](const Counts& c) {
+        std::string text;
+        if (c.errors > 0) text += "エラー " + std::to_string(c.errors) + " 件";
+        if (c.errors > 0 && c.warnings > 0) text += "・";
+        if (c.warnings > 0) text += "警告 " + std::to_string(c.warnings) + " 件";
+        return text;
+    };
+    std::string line = "まとめ: " + std::to_string(checkedFiles().size()) + " ファイル、エラー " +
+                       std::to_string(total.errors) + " 件、警告 " +
+                       std::to_string(total.warnings) + " 件";
+    std::string files;
+    for (std::size_t i = 0; i < checkedFiles().size(); ++i) {
+        if (perFile[i].errors + perFile[i].warnings == 0) continue;
+        files += (files.empty() ? "" : "、") + checkedFiles()[i] + " " + countText(perFile[i]);
+    }
+    if (!files.empty()) line += "（" + files + "）";
+    if (strict && total.warnings > 0) line += "。--strict のため警告もエラーとして数えます";
+    return line;
+}
+
+bool checkFails(const std::vector<Finding>& findings, bool strict) {
+    return std::any_of(findings.begin(), findings.end(), [strict](const Finding& finding) {
+        return finding.severity == Severity::Error || strict;
+    });
+}
+
+}  // namespace kippurun
