@@ -185,11 +185,12 @@ std::optional<std::int64_t> readLenientYen(std::string_view text) {
         if (afterPoint) --exponent;
     }
     if (i < number.chars.size()) {
-        // The scanner caps the written exponent far below overflow.
+        // The written exponent may have any number of digits; beyond a
+        // billion it means "too large" or "a fraction" all the same.
         const bool negative = number.chars[i + 1] == '-';
         long long written = 0;
         for (std::size_t j = i + (negative ? 2 : 1); j < number.chars.size(); ++j)
-            written = written * 10 + (number.chars[j] - '0');
+            if (written < 1'000'000'000) written = written * 10 + (number.chars[j] - '0');
         exponent += negative ? -written : written;
     }
     const std::size_t firstNonZero = digits.find_first_not_of('0');

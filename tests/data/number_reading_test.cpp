@@ -102,5 +102,14 @@ TEST(NumberReading, Total) {
     for (const auto& c : cases) EXPECT_EQ(formatTotal(c.value), c.text) << c.value;
 }
 
+// An exponent of more digits than a 64-bit number holds must not wrap round
+// to a small one: 1e(2^64) is no amount of yen, and certainly not 1 yen.
+TEST(NumberReading, YenWithAnExponentBeyondAnyNumber) {
+    EXPECT_EQ(readLenientYen("1e18446744073709551616"), std::nullopt);
+    EXPECT_EQ(readLenientYen("1e999999999999999999999"), std::nullopt);
+    EXPECT_EQ(readLenientYen("5e-18446744073709551616"), std::nullopt);
+    EXPECT_EQ(readLenientYen("16e1円"), 160);
+}
+
 }  // namespace
 }  // namespace kippurun
