@@ -127,6 +127,8 @@ class Clerks {
                 }
             }
             if (frmStart* sales = shell.salesScreen()) outcome.fault = salesScreenFault(*sales);
+            if (frmSettei* settings = shell.settingsScreen())
+                outcome.fault = settingsScreenFault(*settings);
             if (outcome.fault) return outcome;
         }
         outcome.fault = layoutFilesFault();

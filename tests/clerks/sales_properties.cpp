@@ -1,5 +1,10 @@
 #include "tests/clerks/sales_properties.h"
 
+#include <cstdio>
+
+#include "data/number_reading.h"
+#include "data/station_catalogue.h"
+
 #include <charconv>
 
 namespace kippurun::testing {
@@ -102,6 +107,38 @@ std::optional<std::string> salesScreenFault(frmStart& screen) {
     if (auto fault = listFaults(screen)) return fault;
     if (auto fault = numberBoxFaults(screen)) return fault;
     return billFaults(screen);
+}
+
+namespace {
+
+// The station a text of the grid or start pair names; -1 for none.
+int stationIn(const std::string& text) {
+    const std::optional<long long> value = readWholeNumber(text);
+    return value && *value >= 0 && *value < StationCount ? static_cast<int>(*value) : -1;
+}
+
+}  // namespace
+
+std::optional<std::string> settingsScreenFault(frmSettei& screen) {
+    for (int k = 0; k < StationKeyCount; ++k) {
+        const std::string& cell = screen.grid[static_cast<std::size_t>(k)];
+        const int station = stationIn(cell);
+        char number[8];
+        std::snprintf(number, sizeof number, "%02d", k);
+        const std::string expected =
+            station >= 0 ? std::string(*stationName(station)) : std::string(number);
+        if (screen.cmdEki(k).caption != expected)
+            return "cmdEki" + std::string(number) + " shows \"" + screen.cmdEki(k).caption +
+                   "\" for the cell \"" + cell + "\"";
+    }
+    const TextBox* boxes[] = {&screen.txtHatsu, &screen.txtChaku};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const int station = stationIn(screen.start[i]);
+        if (station >= 0 && boxes[i]->text != *stationName(station))
+            return boxes[i]->name() + " shows \"" + boxes[i]->text + "\" for the start value \"" +
+                   screen.start[i] + "\"";
+    }
+    return std::nullopt;
 }
 
 }  // namespace kippurun::testing
