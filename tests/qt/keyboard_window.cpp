@@ -18,37 +18,23 @@
 #include "app/program_shell.h"
 #include "app/qt/main_window.h"
 #include "app/qt/window_prompt.h"
+#include "tests/qt/program_window.h"
 #include "tests/support/fakes.h"
 
 using namespace kippurun;
 
 namespace {
 
-struct Window {
-    SystemClock clock{testing::ymd(2026, 12, 9)};
-    testing::RecordingPrompt fake;
-    MessageBoxPrompt boxes;
-    SyncedPrompt prompt;
-    ProgramShell shell;
+struct Window : testing::ProgramWindow {
     frmStart& screen;
-    std::unique_ptr<MainWindow> window;
 
     // With `messageBoxes` the questions are real message boxes.
     explicit Window(bool messageBoxes = false)
-        : prompt(messageBoxes ? static_cast<Prompt&>(boxes) : fake),
-          shell(std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt),
-          screen((shell.start(), *shell.salesScreen())) {
-        window = std::make_unique<MainWindow>(shell, prompt);
-        boxes.setParentWindow(window.get());
-        window->show();
+        : ProgramWindow(testing::SampleTables, testing::ymd(2026, 12, 9), messageBoxes),
+          screen(*shell.salesScreen()) {
         window->activateWindow();
         if (!QTest::qWaitForWindowActive(window.get())) qWarning("window not active");
     }
-    template <class W = QWidget>
-    W* get(const char* name) const {
-        return qobject_cast<W*>(window->controlWidget(name));
-    }
-    QString text(const char* name) const { return get<QLineEdit>(name)->text(); }
     // A key the clerk presses on whatever has the focus.
     void key(Qt::Key key) const {
         QWidget* target = QApplication::focusWidget();

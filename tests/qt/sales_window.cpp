@@ -29,6 +29,7 @@
 #include "data/data_file_error.h"
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
+#include "tests/qt/program_window.h"
 #include "tests/support/fakes.h"
 
 using namespace kippurun;
@@ -43,35 +44,11 @@ void typeText(QWidget* widget, const QString& text) {
 
 constexpr Date FixedToday{std::chrono::year(2026), std::chrono::December, std::chrono::day(9)};
 
-struct Window {
-    SystemClock clock;
-    testing::RecordingPrompt fake;
-    MessageBoxPrompt boxes;
-    SyncedPrompt prompt;
-    ProgramShell shell;
+struct Window : testing::ProgramWindow {
     frmStart& screen;
-    std::unique_ptr<MainWindow> window;
 
-    // With `messageBoxes` the questions are real message boxes, for the test
-    // to answer; otherwise the fake prompt answers them.
     explicit Window(Date today = FixedToday, bool messageBoxes = false)
-        : clock(today),
-          prompt(messageBoxes ? static_cast<Prompt&>(boxes) : fake),
-          shell(std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", clock, prompt),
-          screen((shell.start(), *shell.salesScreen())) {
-        window = std::make_unique<MainWindow>(shell, prompt);
-        boxes.setParentWindow(window.get());
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get())) qWarning("window not exposed");
-    }
-    template <class W = QWidget>
-    W* get(const char* name) const {
-        W* w = qobject_cast<W*>(window->controlWidget(name));
-        if (!w) qWarning("no widget %s of that kind", name);
-        return w;
-    }
-    QString text(const char* name) const { return get<QLineEdit>(name)->text(); }
-    void click(const char* name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
+        : ProgramWindow(testing::SampleTables, today, messageBoxes), screen(*shell.salesScreen()) {}
     // The clerk brings a page of the key pad to the front.
     void page(int n) const {
         QTabBar* bar = get<QTabWidget>("tabFullKey")->tabBar();

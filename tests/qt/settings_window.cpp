@@ -16,6 +16,7 @@
 #include "app/program_shell.h"
 #include "app/qt/main_window.h"
 #include "app/qt/window_prompt.h"
+#include "tests/qt/program_window.h"
 #include "tests/support/fakes.h"
 #include "tests/support/table_folder.h"
 
@@ -25,34 +26,19 @@ namespace {
 
 // The program on a copy of the sample tables, which the settings screen may
 // overwrite.
-struct Program {
+// A copy of the sample tables, made before the program starts on it.
+struct CopiedTables {
     testing::TableFolder folder{testing::TableFolder::Contents::Empty};
-    testing::FixedClock clock{testing::ymd(2026, 12, 9)};
-    testing::RecordingPrompt fake;
-    MessageBoxPrompt boxes;
-    SyncedPrompt prompt;
-    std::unique_ptr<ProgramShell> shell;
-    std::unique_ptr<MainWindow> window;
-
-    explicit Program(bool messageBoxes = false)
-        : prompt(messageBoxes ? static_cast<Prompt&>(boxes) : fake) {
-        std::filesystem::copy(std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin", folder.path(),
+    CopiedTables() {
+        std::filesystem::copy(testing::SampleTables, folder.path(),
                               std::filesystem::copy_options::recursive |
                                   std::filesystem::copy_options::overwrite_existing);
-        shell = std::make_unique<ProgramShell>(folder.path(), clock, prompt);
-        shell->start();
-        window = std::make_unique<MainWindow>(*shell, prompt);
-        boxes.setParentWindow(window.get());
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get())) qWarning("window not exposed");
     }
-    template <class W = QWidget>
-    W* get(const char* name) const {
-        W* w = qobject_cast<W*>(window->controlWidget(name));
-        if (!w) qWarning("no widget %s of that kind", name);
-        return w;
-    }
-    void click(const char* name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
+};
+
+struct Program : CopiedTables, testing::ProgramWindow {
+    explicit Program(bool messageBoxes = false)
+        : ProgramWindow(folder.path(), testing::ymd(2026, 12, 9), messageBoxes) {}
     // The clerk picks an entry of a drop-down.
     void choose(const char* name, int index) const {
         auto* box = get<QComboBox>(name);
@@ -94,7 +80,7 @@ class SettingsWindowTest : public QObject {
         p.click("cmdEki08");
         QCOMPARE(p.keyText("cmdEki08"), QString("08"));
         p.click("optEkimei");
-        QVERIFY(p.shell->settingsScreen()->optEkimei.value());
+        QVERIFY(p.shell.settingsScreen()->optEkimei.value());
         p.choose("cboHatsu", 20);
         p.click("txtHatsu");
         QCOMPARE(p.get<QLineEdit>("txtHatsu")->text(), QString("坂　　出"));
@@ -103,7 +89,7 @@ class SettingsWindowTest : public QObject {
         p.click("cmdStart");
         QCOMPARE(p.fake.questions.size(), std::size_t(1));
         QCOMPARE(p.window->windowTitle(), QString("キップルン"));
-        QVERIFY(p.shell->salesScreen());
+        QVERIFY(p.shell.salesScreen());
         QCOMPARE(p.keyText("cmdEki07"), QString(Uwajima));
         QCOMPARE(p.keyText("cmdEki08"), QString(""));
         QCOMPARE(p.get<QComboBox>("cboHatsu")->currentText(), QString("坂　　出"));
