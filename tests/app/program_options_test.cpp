@@ -1,0 +1,54 @@
+// The command line: what each option sets, and the combinations refused.
+#include "app/program_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kippurun {
+namespace {
+
+TEST(ProgramOptions, EachOptionSetsWhatItNames) {
+    const OptionsResult r = parseProgramOptions(
+        {"--today", "2026-02-28", "--untin", "/tmp/t", "--script", "-", "--quit-after-show"});
+    ASSERT_TRUE(r.options) << r.error;
+    EXPECT_EQ(r.options->today,
+              Date(std::chrono::year(2026), std::chrono::month(2), std::chrono::day(28)));
+    EXPECT_EQ(r.options->untinDir, "/tmp/t");
+    EXPECT_EQ(r.options->script, "-");
+    EXPECT_TRUE(r.options->quitAfterShow);
+
+    const OptionsResult check = parseProgramOptions({"--check", "--strict"});
+    ASSERT_TRUE(check.options) << check.error;
+    EXPECT_TRUE(check.options->check);
+    EXPECT_TRUE(check.options->strict);
+}
+
+// Every refusal says in Japanese what is wrong, and nothing runs.
+TEST(ProgramOptions, RefusedCommandLines) {
+    const std::vector<std::vector<std::string>> refused = {
+        {"--check", "--price-list"},
+        {"--check", "--script", "a.txt"},
+        {"--price-list", "--script", "-"},
+        {"--strict"},
+        {"--price-list", "--strict"},
+        {"--today", "2026-02-30"},
+        {"--today", "2026/02/28"},
+        {"--today"},
+        {"--script"},
+        {"--untin"},
+        {"--unknown"},
+    };
+    for (const auto& args : refused) {
+        std::string line;
+        for (const std::string& a : args) line += a + " ";
+        SCOPED_TRACE(line);
+        const OptionsResult r = parseProgramOptions(args);
+        EXPECT_FALSE(r.options);
+        EXPECT_FALSE(r.error.empty());
+    }
+}
+
+}  // namespace
+}  // namespace kippurun
