@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeySequence>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -472,8 +473,16 @@ void ControlView::addFunctionKey(const std::string& key, CommandButton& button) 
     auto* shortcut = new QShortcut(QKeySequence(toQString(key)), &form_);
     shortcut->setContext(Qt::WindowShortcut);
     shortcut->setAutoRepeat(false);
-    QObject::connect(shortcut, &QShortcut::activated,
-                     [this, &button] { forward([&button] { button.press(); }); });
+    QObject::connect(shortcut, &QShortcut::activated, [this, &button] {
+        const QPointer<QWidget> before = QApplication::focusWidget();
+        forward([&button] { button.press(); });
+        // A key that brings another page to the front hides the control the
+        // clerk was on; the focus then rests on the key just pressed, so the
+        // next Tab starts from a known place.
+        if (retired_ || !before || before->isVisible()) return;
+        if (QWidget* key = widget(button.name()); key && key->isVisible())
+            key->setFocus(Qt::OtherFocusReason);
+    });
     shortcuts_.emplace_back(shortcut);
 }
 

@@ -216,6 +216,19 @@ class KeyboardWindowTest : public QObject {
         w.get("txtDate")->setFocus(Qt::OtherFocusReason);
         w.key(Qt::Key_Return);
         QCOMPARE(w.get<QTabWidget>("tabFullKey")->currentIndex(), 0);
+
+        // F12 from a key of page 0, which the bill page then covers: the
+        // focus rests on 実 行, and the next Tab goes on from there.
+        w.get("cmdO2")->setFocus(Qt::OtherFocusReason);
+        w.key(Qt::Key_F12);
+        QCOMPARE(w.get<QTabWidget>("tabFullKey")->currentIndex(), 3);
+        QCOMPARE(Window::focused(), QString("cmdJikkou"));
+        w.key(Qt::Key_Tab);
+        QCOMPARE(Window::focused(), QString("cmdKaihou"));
+        // F12 from a count box, still in view: the focus stays there.
+        w.get("txtNinzuK")->setFocus(Qt::OtherFocusReason);
+        w.key(Qt::Key_F12);
+        QCOMPARE(Window::focused(), QString("txtNinzuK"));
     }
 
     void calendarByKeyboard() {
