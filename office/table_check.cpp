@@ -146,16 +146,16 @@ std::string stopName(IndexSpace space, std::size_t index) {
 }
 
 // "7170 番目の値（着 67「松　　山」・発 0「岡　　山」）「abc」"
-std::string valueText(const CheckedFile& spec, const FileValues& file, std::size_t k) {
+std::string valueText(const CheckedFile& checked, const FileValues& file, std::size_t k) {
     std::string text = std::to_string(k + 1) + " 番目の値";
-    if (spec.space != IndexSpace::None) {
-        const std::size_t arrival = k / spec.perLine;
-        const std::size_t departure = k % spec.perLine;
-        const bool numbered = spec.space == IndexSpace::Stations;
+    if (checked.space != IndexSpace::None) {
+        const std::size_t arrival = k / checked.perLine;
+        const std::size_t departure = k % checked.perLine;
+        const bool numbered = checked.space == IndexSpace::Stations;
         text += "（着" + (numbered ? " " + std::to_string(arrival) : std::string()) +
-                stopName(spec.space, arrival) + "・発" +
+                stopName(checked.space, arrival) + "・発" +
                 (numbered ? " " + std::to_string(departure) : std::string()) +
-                stopName(spec.space, departure) + "）";
+                stopName(checked.space, departure) + "）";
     }
     // An empty value is named as such by the complaint.
     return file.value(k).empty() ? text : text + valueExcerpt(file.value(k));
@@ -190,23 +190,24 @@ bool isOneOf(std::string_view text, const auto& codes) {
 }
 
 // The value's own finding under its file's rule, if any.
-void checkCell(const CheckedFile& spec, ReadFile& read, std::size_t k, Findings& findings) {
+void checkCell(const CheckedFile& checked, ReadFile& read, std::size_t k, Findings& findings) {
     const FileValues& file = read.values;
     const std::string_view text = file.value(k);
     const Position at = read.positions[k];
     const auto error = [&](const std::string& complaint) {
-        findings.add(file.relativePath, at, Severity::Error, valueText(spec, file, k) + complaint);
+        findings.add(file.relativePath, at, Severity::Error,
+                     valueText(checked, file, k) + complaint);
     };
     const auto warning = [&](const std::string& complaint) {
         findings.add(file.relativePath, at, Severity::Warning,
-                     valueText(spec, file, k) + complaint);
+                     valueText(checked, file, k) + complaint);
     };
-    switch (spec.rule) {
+    switch (checked.rule) {
         case CellRule::StartStation:
         case CellRule::KeyStation:
-            if (spec.rule == CellRule::KeyStation && k >= kKeyCells) return;
+            if (checked.rule == CellRule::KeyStation && k >= kKeyCells) return;
             try {
-                stationNumberValue(file, k, spec.rule == CellRule::KeyStation);
+                stationNumberValue(file, k, checked.rule == CellRule::KeyStation);
             } catch (const DataFileError& failure) {
                 findings.add(file.relativePath, failure.position, Severity::Error, failure.what());
             }
@@ -226,9 +227,9 @@ void checkCell(const CheckedFile& spec, ReadFile& read, std::size_t k, Findings&
                       "。0（売らない）か 0 以外の数（売る）で書きます。");
                 return;
             }
-            const auto arrival = static_cast<int>(k / spec.perLine);
-            const auto departure = static_cast<int>(k % spec.perLine);
-            if (spec.rule == CellRule::MarineFlag && flagAllows(text) &&
+            const auto arrival = static_cast<int>(k / checked.perLine);
+            const auto departure = static_cast<int>(k % checked.perLine);
+            if (checked.rule == CellRule::MarineFlag && flagAllows(text) &&
                 (marineUpperStop(arrival) == NotSet || marineUpperStop(departure) == NotSet)) {
                 warning("は 0 ではありませんが、坂出より先の駅にマリンは停まりません。");
             }
@@ -252,7 +253,7 @@ void checkCell(const CheckedFile& spec, ReadFile& read, std::size_t k, Findings&
 }
 
 // The values on each line, and whether some line shifts the values after it.
-void checkLayout(const CheckedFile& spec, ReadFile& read, Findings& findings) {
+void checkLayout(const CheckedFile& checked, ReadFile& read, Findings& findings) {
     const std::vector<Position>& positions = read.positions;
     const std::string& file = read.values.relativePath;
     std::vector<std::pair<std::size_t, std::size_t>> lines;  // line, values on it
@@ -270,8 +271,8 @@ void checkLayout(const CheckedFile& spec, ReadFile& read, Findings& findings) {
                                   [usual](const auto& line) { return line.second != usual; });
 
     const std::size_t total = positions.size();
-    const bool beyond = total > spec.count;
-    const bool rowsShifted = odd != lines.end() && usual == spec.perLine;
+    const bool beyond = total > checked.count;
+    const bool rowsShifted = odd != lines.end() && usual == checked.perLine;
     read.inPlace = !beyond && !rowsShifted;
     if (read.inPlace) return;
 
@@ -279,36 +280,36 @@ void checkLayout(const CheckedFile& spec, ReadFile& read, Findings& findings) {
     Position at;
     if (beyond) {
         message = "値が " + std::to_string(total) + " 個あり、読まれる " +
-                  std::to_string(spec.count) + " 個を超えています。";
+                  std::to_string(checked.count) + " 個を超えています。";
     }
     if (odd != lines.end()) {
         at = {0, odd->first, 1};
         message += std::to_string(odd->first) + " 行目の値の数（" + std::to_string(odd->second) +
                    " 個）がほかの行（" + std::to_string(usual) +
                    " 個）と違います。ずれの元はこの行です（空の行や行末の余分なコンマ）。";
-    } else if (lines.size() > 1 && usual > spec.perLine) {
-        at = {0, 1, spec.perLine + 1};
+    } else if (lines.size() > 1 && usual > checked.perLine) {
+        at = {0, 1, checked.perLine + 1};
         message += "どの行にも値が " + std::to_string(usual) + " 個あります（1 行 " +
-                   std::to_string(spec.perLine) +
+                   std::to_string(checked.perLine) +
                    " 個のはず）。2 行目から後の値がずれて読まれます（行末の余分なコンマ）。";
     } else {
-        at = positions[spec.count];
-        message += std::to_string(spec.count + 1) + " 番目から後の値は読まれません。";
+        at = positions[checked.count];
+        message += std::to_string(checked.count + 1) + " 番目から後の値は読まれません。";
     }
     findings.add(file, at, Severity::Warning, message);
 }
 
-std::optional<ReadFile> readAndCheck(const fs::path& untinDir, const CheckedFile& spec,
+std::optional<ReadFile> readAndCheck(const fs::path& untinDir, const CheckedFile& checked,
                                      Findings& findings) {
-    const std::string name = relativeTablePath(spec.literal);
+    const std::string name = relativeTablePath(checked.literal);
     ReadFile read;
     try {
-        std::string bytes = readTableFileBytes(untinDir, spec.literal);
+        std::string bytes = readTableFileBytes(untinDir, checked.literal);
         read.positions = valuePositions(bytes);
-        read.values = takeFileValues(name, std::move(bytes), spec.count);
+        read.values = takeFileValues(name, std::move(bytes), checked.count);
         // Both scans split values the same way; should they ever disagree,
         // the positions of the values read come from the reader's own.
-        for (std::size_t k = read.positions.size(); k < spec.count; ++k) {
+        for (std::size_t k = read.positions.size(); k < checked.count; ++k) {
             read.positions.push_back(valuePosition(read.values.content, k));
         }
     } catch (const DataFileError& failure) {
@@ -319,34 +320,34 @@ std::optional<ReadFile> readAndCheck(const fs::path& untinDir, const CheckedFile
         }
         return std::nullopt;
     }
-    checkLayout(spec, read, findings);
-    if (spec.rule == CellRule::Amount) read.amounts.resize(spec.count);
-    const bool square = spec.space != IndexSpace::None;
-    for (std::size_t k = 0; k < spec.count; ++k) {
+    checkLayout(checked, read, findings);
+    if (checked.rule == CellRule::Amount) read.amounts.resize(checked.count);
+    const bool square = checked.space != IndexSpace::None;
+    for (std::size_t k = 0; k < checked.count; ++k) {
         if (square) {
             if (auto failure = squareTableValueFailure(read.values, k)) {
                 findings.add(name, read.positions[k], Severity::Error, failure->what());
                 continue;
             }
         }
-        checkCell(spec, read, k, findings);
+        checkCell(checked, read, k, findings);
     }
     return read;
 }
 
 // A child or student price above the adult price of the same journey.
-void compareWithAdult(const CheckedFile& spec, const ReadFile& lower, const ReadFile& adult,
+void compareWithAdult(const CheckedFile& checked, const ReadFile& lower, const ReadFile& adult,
                       Findings& findings) {
     if (!lower.inPlace || !adult.inPlace) return;  // the layout finding says it all
-    for (std::size_t k = 0; k < spec.count; ++k) {
+    for (std::size_t k = 0; k < checked.count; ++k) {
         const std::optional<double>& price = lower.amounts[k];
         const std::optional<double>& adultPrice = adult.amounts[k];
         if (!price || !adultPrice || *price <= *adultPrice) continue;
         const std::string who =
-            spec.ceiling == Ceiling::ChildBelowAdult ? "は小児の額ですが" : "は学割の運賃ですが";
+            checked.ceiling == Ceiling::ChildBelowAdult ? "は小児の額ですが" : "は学割の運賃ですが";
         findings.add(lower.values.relativePath, lower.positions[k], Severity::Warning,
-                     valueText(spec, lower.values, k) + who + "、大人の額（" +
-                         std::string(spec.ceilingFile) + " の同じ位置の「" +
+                     valueText(checked, lower.values, k) + who + "、大人の額（" +
+                         std::string(checked.ceilingFile) + " の同じ位置の「" +
                          std::string(adult.values.value(k)) + "」）より高くなっています。");
     }
 }
@@ -361,7 +362,8 @@ std::size_t fileOrder(const std::string& file) {
 const std::vector<std::string>& checkedFiles() {
     static const std::vector<std::string> files = [] {
         std::vector<std::string> names;
-        for (const CheckedFile& spec : kFiles) names.push_back(relativeTablePath(spec.literal));
+        for (const CheckedFile& checked : kFiles)
+            names.push_back(relativeTablePath(checked.literal));
         return names;
     }();
     return files;
@@ -370,17 +372,17 @@ const std::vector<std::string>& checkedFiles() {
 std::vector<Finding> checkTables(const fs::path& untinDir) {
     Findings findings;
     std::map<std::string, ReadFile, std::less<>> read;
-    for (const CheckedFile& spec : kFiles) {
-        if (auto file = readAndCheck(untinDir, spec, findings)) {
-            read.emplace(relativeTablePath(spec.literal), std::move(*file));
+    for (const CheckedFile& checked : kFiles) {
+        if (auto file = readAndCheck(untinDir, checked, findings)) {
+            read.emplace(relativeTablePath(checked.literal), std::move(*file));
         }
     }
-    for (const CheckedFile& spec : kFiles) {
-        if (spec.ceiling == Ceiling::None) continue;
-        const auto lower = read.find(relativeTablePath(spec.literal));
-        const auto adult = read.find(spec.ceilingFile);
+    for (const CheckedFile& checked : kFiles) {
+        if (checked.ceiling == Ceiling::None) continue;
+        const auto lower = read.find(relativeTablePath(checked.literal));
+        const auto adult = read.find(checked.ceilingFile);
         if (lower != read.end() && adult != read.end()) {
-            compareWithAdult(spec, lower->second, adult->second, findings);
+            compareWithAdult(checked, lower->second, adult->second, findings);
         }
     }
     std::vector<Finding> list = findings.take();
