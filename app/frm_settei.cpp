@@ -5,15 +5,13 @@
 #include <utility>
 
 #include "data/data_file_error.h"
+#include "data/key_layout.h"
 #include "data/station_catalogue.h"
 #include "data/table_file.h"
 
 namespace kippurun {
 
 namespace {
-
-// An unassigned key shows its own number: "00" ... "51".
-std::string keyNumber(int k) { return (k < 10 ? "0" : "") + std::to_string(k); }
 
 const std::string Unassigned = std::to_string(NotSet);
 
@@ -53,7 +51,7 @@ void frmSettei::Eki1Set() {
     for (int k = 0; k < StationKeyCount; ++k) {
         const StationKeyEntry& entry = module().key(k);
         if (entry.station == NotSet) {
-            cmdEki(k).caption = keyNumber(k);
+            cmdEki(k).caption = keyNumberText(k);
             continue;
         }
         cboHatsu.setListIndex(entry.station);
@@ -70,7 +68,7 @@ void frmSettei::cmdEki_Click(int k) {
         cmdEki(k).caption = cboHatsu.text();
     } else {
         cell = Unassigned;
-        cmdEki(k).caption = keyNumber(k);
+        cmdEki(k).caption = keyNumberText(k);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/frm_start.h"
+#include "data/key_layout.h"
 
 namespace kippurun {
 
@@ -26,10 +27,6 @@ Geometry padKey(int n) {
 Geometry dayCell(int k) {
     return {GridMargin + CellPitch * (k % 7), GridMargin + CellPitch * (k / 7 + 1), CellSize,
             CellSize};
-}
-
-std::string twoDigits(const char* prefix, int n) {
-    return std::string(prefix) + (n < 10 ? "0" : "") + std::to_string(n);
 }
 
 Rgb sundayRedSaturdayBlue(int column) {
@@ -185,7 +182,7 @@ void frmStart::buildForm() {
     auto emptyKeysBefore = [&](int n) {
         for (; nextPosition < n; ++nextPosition) {
             const auto i = static_cast<std::size_t>(nextPosition);
-            cmdFull_[i] = std::make_unique<CommandButton>(twoDigits("cmdFull", nextPosition));
+            cmdFull_[i] = std::make_unique<CommandButton>("cmdFull" + keyNumberText(nextPosition));
             fullKeys_[i] = cmdFull_[i].get();
             f.put(*fullKeys_[i], padKey(nextPosition));
         }
@@ -224,7 +221,7 @@ void frmStart::buildForm() {
     // Page 1: the station keys, captioned by the load step.
     f.onPage(tabFullKey, 1);
     for (int k = 0; k < 52; ++k) {
-        cmdEki_.push_back(std::make_unique<CommandButton>(twoDigits("cmdEki", k)));
+        cmdEki_.push_back(std::make_unique<CommandButton>("cmdEki" + keyNumberText(k)));
         f.put(*cmdEki_.back(), padKey(k + 1)).click([this, k] { cmdEki_Click(k); });
     }
 

@@ -20,12 +20,6 @@ namespace {
 // A count box may be empty (cleared for typing) or hold something typed
 // that is no whole number; such a count is no passenger at all.
 std::string countText(const std::string& text) { return readWholeNumber(text) ? text : "0"; }
-std::int64_t countOf(const std::string& text) { return readWholeNumber(text).value_or(0); }
-
-bool countIsZero(const std::string& text) {
-    std::optional<long long> value = readWholeNumber(text);
-    return !value || *value == 0;
-}
 
 // A subtotal box left empty (nothing priced) counts as 0.
 bool isZero(const std::string& text) {
@@ -81,14 +75,14 @@ void frmStart::runCalculation() {
                 const BillLine& line = lines[i];
                 line.unit->text = *units[i];
                 line.count->text = counts[i]->text;
-                amounts[i] = yens[i]->times(countOf(line.count->text));
+                amounts[i] = yens[i]->times(readCount(line.count->text));
                 line.subtotal->text = amounts[i].text();
             }
         }
     }
     for (int i = 0; i < 3; ++i) {
         const BillLine& line = lines[static_cast<std::size_t>(i)];
-        showLine(line, !countIsZero(line.count->text));
+        showLine(line, readCount(line.count->text) != 0);
     }
 
     priceChargeSection(1, cboKenshu3.listIndex(), hatsu3, chaku3, amounts);

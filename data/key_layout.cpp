@@ -171,6 +171,8 @@ constexpr std::string_view kUnconfirmed =
 
 }  // namespace
 
+std::string keyNumberText(int k) { return (k >= 0 && k < 10 ? "0" : "") + std::to_string(k); }
+
 EkimeiFile EkimeiLoad(const fs::path& untinDir) {
     const FileValues file = readFileValues(untinDir, kEkimeiLiteral, EkimeiCellCount);
     EkimeiFile result;

@@ -15,6 +15,10 @@ namespace kippurun {
 inline constexpr int StationKeyCount = 52;
 inline constexpr int EkimeiCellCount = 100;
 
+// Key k's number as its name and an unassigned key's caption show it:
+// "00" ... "51".
+std::string keyNumberText(int k);
+
 struct StationKeyEntry {
     std::int16_t station = NotSet;
     std::int16_t expressIndex = NotSet;

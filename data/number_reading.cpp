@@ -228,6 +228,8 @@ std::string formatTotal(std::int64_t value) {
     return out;
 }
 
+std::int64_t readCount(std::string_view text) { return readWholeNumber(text).value_or(0); }
+
 std::optional<long long> readWholeNumber(std::string_view text) {
     constexpr double exactLimit = 9007199254740992.0;  // 2^53
     const std::optional<double> value = readStrict(text);

@@ -29,6 +29,10 @@ std::optional<long long> readWholeNumber(std::string_view text);
 // not fit ("1e308"); "160円" is 160 and "1.50e2" is 150.
 std::optional<std::int64_t> readLenientYen(std::string_view text);
 
+// The passengers a count box holds: its whole number, or 0 for a box that
+// is empty or holds anything else.
+std::int64_t readCount(std::string_view text);
+
 // A computed amount or count as a plain decimal: no separators, no decimal
 // point for a whole number (2460, -5, 0); a fraction in shortest form.
 std::string formatPlain(double value);

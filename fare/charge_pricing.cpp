@@ -68,9 +68,6 @@ double strictMarineDistance(const FareTables& tables, const ChargeSection& s) {
     throw TableValueError("MKiro.csv", s.f, s.e, std::string(text));
 }
 
-// A count box holding no whole number is no passenger.
-std::int64_t countOf(std::string_view text) { return readWholeNumber(text).value_or(0); }
-
 ChargeLine line(std::string unit, const Yen& price, std::int64_t count, std::string countText) {
     const Yen amount = price.times(count);
     return {std::move(unit), std::move(countText), amount.text(), amount};
@@ -145,11 +142,11 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
     }
 
     // Student-discount passengers pay the adult charge.
-    const std::int64_t adults = countOf(section.adults) + countOf(section.students);
+    const std::int64_t adults = readCount(section.adults) + readCount(section.students);
     result.lines =
         ChargeLines{std::move(caption),
                     line(std::move(units.adult), units.adultYen, adults, std::to_string(adults)),
-                    line(std::move(units.child), units.childYen, countOf(section.children),
+                    line(std::move(units.child), units.childYen, readCount(section.children),
                          std::string(section.children)),
                     section.j == 3 || section.j == 4};
     return result;

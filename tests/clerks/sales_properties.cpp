@@ -1,7 +1,6 @@
 #include "tests/clerks/sales_properties.h"
 
-#include <cstdio>
-
+#include "data/key_layout.h"
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
 
@@ -123,12 +122,10 @@ std::optional<std::string> settingsScreenFault(frmSettei& screen) {
     for (int k = 0; k < StationKeyCount; ++k) {
         const std::string& cell = screen.grid[static_cast<std::size_t>(k)];
         const int station = stationIn(cell);
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d", k);
-        const std::string expected =
-            station >= 0 ? std::string(*stationName(station)) : std::string(number);
+        const std::string number = keyNumberText(k);
+        const std::string expected = station >= 0 ? std::string(*stationName(station)) : number;
         if (screen.cmdEki(k).caption != expected)
-            return "cmdEki" + std::string(number) + " shows \"" + screen.cmdEki(k).caption +
+            return "cmdEki" + number + " shows \"" + screen.cmdEki(k).caption +
                    "\" for the cell \"" + cell + "\"";
     }
     const TextBox* boxes[] = {&screen.txtHatsu, &screen.txtChaku};
