@@ -337,6 +337,9 @@ std::string systemErrorText(int errorNumber) {
         case EIO:
             text = "入出力エラーが起きました";
             break;
+        case ELOOP:
+            text = "シンボリックリンクが循環しています";
+            break;
         case ENOENT:
             text = "見つかりません";
             break;
