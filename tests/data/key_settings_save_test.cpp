@@ -426,6 +426,7 @@ TEST(KeySettingsSave, CountersSavingAtOnceNeverMixThePairNorFail) {
         const fs::path dir = s.folder.path();
         writeKeySettings(dir, stampedGrid(0, 0), "0", "0");
         std::vector<pid_t> children;
+        std::fflush(stdout);  // not written again by each child
         for (int counter = 0; counter < counters; ++counter) {
             const pid_t child = ::fork();
             ASSERT_GE(child, 0);
@@ -445,6 +446,9 @@ TEST(KeySettingsSave, CountersSavingAtOnceNeverMixThePairNorFail) {
                 } catch (...) {
                     ::_exit(20);  // a save reported failed
                 }
+                std::printf("counter %d: %d saves, told %d times of a save in between\n", counter,
+                            rounds, conflicts);
+                std::fflush(stdout);
                 ::_exit(0);
             }
             children.push_back(child);
