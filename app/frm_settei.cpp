@@ -8,6 +8,7 @@
 #include "data/key_layout.h"
 #include "data/station_catalogue.h"
 #include "data/table_file.h"
+#include "data/untin_lock.h"
 
 namespace kippurun {
 
@@ -28,6 +29,8 @@ void frmSettei::Form_Load() {
     // A save cut short is settled before anything is read; what is read is
     // remembered, to notice another counter's save before overwriting it.
     recoverKeySettings(untinDir_);
+    // Another counter's save waits until both files are read.
+    const UntinLock reading(untinDir_, UntinLockMode::Shared);
     onDisk_ = keySettingsOnDisk(untinDir_);
 
     for (std::string_view name : stationNames()) cboHatsu.addItem(std::string(name));
@@ -104,7 +107,7 @@ void frmSettei::cmdStart_Click() {
                 // overwriting its settings is the clerk's choice.
                 if (prompt_.ask("設定終了",
                                 "この画面を開いた後に、駅名キーの設定（Ekimei1.csv、Start.csv）が"
-                                "ほかで保存されました。上書きしますか？",
+                                "ほかの窓口などで書き換えられました。上書きしますか？",
                                 PromptButtons::YesNo) != PromptAnswer::Yes)
                     return;
             }

@@ -278,7 +278,7 @@ TEST(SettingsLeave, AnotherCountersSaveIsNotOverwrittenUnasked) {
     s.leave(PromptAnswer::Yes);
     ASSERT_EQ(s.prompt.questions.size(), 2u);
     EXPECT_EQ(s.prompt.questions[1].title, "設定終了");
-    EXPECT_NE(s.prompt.questions[1].text.find("ほかで保存されました。上書きしますか？"),
+    EXPECT_NE(s.prompt.questions[1].text.find("書き換えられました。上書きしますか？"),
               std::string::npos);
     EXPECT_EQ(s.prompt.questions[1].buttons, PromptButtons::YesNo);
     ASSERT_EQ(s.shell.settingsScreen(), &screen);
