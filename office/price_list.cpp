@@ -1,5 +1,6 @@
 #include "office/price_list.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -135,7 +136,13 @@ void writeJourney(std::string& out, const FareTables& tables, std::string_view s
             section.adults = "1";
             section.children = "1";
             section.students = "0";
-            lines = priceCharge(tables, section).lines;
+            try {
+                lines = priceCharge(tables, section).lines;
+            } catch (const TableValueError& failure) {
+                // The same charge cell prices many journeys: named once.
+                if (std::find(failures.begin(), failures.end(), failure.what()) == failures.end())
+                    failures.push_back(failure.what());
+            }
         }
         row << (lines ? lines->adult.unit : "") << (lines ? lines->child.unit : "");
     }
