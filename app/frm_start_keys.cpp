@@ -52,9 +52,8 @@ void frmStart::cboKenshu_Click() {
         cmd6Kai.enabled = false;
         frameRyokin2.visible = true;
         Ghantei();
-        ExpressSet();
-        ExpressHantei();
-        ExpressHantei2();
+        chargeSection1Again(true);
+        chargeSection2Again();
     } else if (isCoupon(p)) {
         couponRule();
         cboHatsu2.clear();
