@@ -77,6 +77,27 @@ std::optional<std::string> numberBoxFaults(frmStart& s) {
     return std::nullopt;
 }
 
+// A charge section's stop lists hold the stops of its ticket type: the 26
+// express stops for an express ticket, the 15 マリン stops for a マリン one.
+std::optional<std::string> chargeStopFaults(frmStart& s) {
+    struct Section {
+        const ComboBox& type;
+        const ComboBox& hatsu;
+        bool inUse;
+    };
+    const Section sections[] = {{s.cboKenshu3, s.cboHatsu3, true},
+                                {s.cboKenshu4, s.cboHatsu4, s.frameRyokin2.visible}};
+    for (const Section& section : sections) {
+        const int type = section.type.listIndex();
+        if (!section.inUse || type < 0 || type > 4) continue;
+        const int stops = type <= 2 ? ExpressStopCount : MarineStopCount;
+        if (section.hatsu.count() != stops)
+            return section.type.name() + " \"" + section.type.text() + "\" over " +
+                   describe(section.hatsu);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> billFaults(frmStart& s) {
     long long shownSum = 0;
     for (const frmStart::BillLine& line : s.billLines()) {
@@ -105,6 +126,7 @@ std::optional<std::string> billFaults(frmStart& s) {
 std::optional<std::string> salesScreenFault(frmStart& screen) {
     if (auto fault = listFaults(screen)) return fault;
     if (auto fault = numberBoxFaults(screen)) return fault;
+    if (auto fault = chargeStopFaults(screen)) return fault;
     return billFaults(screen);
 }
 
