@@ -40,7 +40,8 @@ std::string complaint(TableValueError::Reason reason) {
 
 std::string message(const std::string& file, int arrival, int departure, const std::string& text,
                     TableValueError::Reason reason, long long valueNumber) {
-    const std::string place = valueNumber >= 0 ? "値番号 " + std::to_string(valueNumber) + " " : "値 ";
+    const std::string place =
+        valueNumber >= 0 ? "値番号 " + std::to_string(valueNumber) + " " : "値 ";
     return "運賃表 " + file + " の" + place + "(着 " + std::to_string(arrival) + ", 発 " +
            std::to_string(departure) + ") \"" + shownText(text) + "\" " + complaint(reason);
 }

@@ -116,7 +116,8 @@ void writeJourney(std::string& out, const FareTables& tables, std::string_view s
                 << unitField(prices->child, prices->childYen);
             if (type.student) row << unitField(prices->student, prices->studentYen);
         } else {
-            row << "" << "";
+            row << ""
+                << "";
             if (type.student) row << "";
         }
     }
@@ -156,7 +157,8 @@ void writeJourney(std::string& out, const FareTables& tables, std::string_view s
             row << unitField(lines->adult.unit, lines->adult.unitPrice)
                 << unitField(lines->child.unit, lines->child.unitPrice);
         } else {
-            row << "" << "";
+            row << ""
+                << "";
         }
     }
 }

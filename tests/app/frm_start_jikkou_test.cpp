@@ -337,7 +337,8 @@ TEST_F(RunTest, FareCellWithoutAnAmountIsSoldToNoOne) {
         const char* stopsWith;  // the message's first words; empty: priced
         const char* total;
     } cases[] = {
-        {0, "Otona.csv", "abc", "1", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0) \"abc\"", ""},
+        {0, "Otona.csv", "abc", "1", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0) \"abc\"",
+         ""},
         {0, "Otona.csv", "", "1", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0) \"\"", ""},
         {1, "Otona.csv", " 円", "2", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0)", ""},
         {1, "Kodomo.csv", "abc", "1", "1", "運賃表 Kodomo.csv の値番号 7169", ""},
@@ -367,7 +368,8 @@ TEST_F(RunTest, FareCellWithoutAnAmountIsSoldToNoOne) {
             EXPECT_EQ(prompt.messages[0].first, "運賃表エラー");
             EXPECT_EQ(prompt.messages[0].second.rfind(c.stopsWith, 0), 0u)
                 << prompt.messages[0].second;
-            for (const auto& line : t.billLines()) EXPECT_EQ(line.subtotal->text, "") << line.suffix;
+            for (const auto& line : t.billLines())
+                EXPECT_EQ(line.subtotal->text, "") << line.suffix;
             EXPECT_EQ(t.txtBill.text, "");
             // The program goes on: a sale that leaves the cell unread is priced.
             const bool adultCell = std::string(c.file) == "Otona.csv";

@@ -150,9 +150,9 @@ TEST(PriceList, ACellWithoutAnAmountIsMarkedInItsRow) {
         for (std::size_t i = 0; i + 1 < lines.size(); ++i) bytes += lines[i] + "\r\n";
         folder.write(file, bytes);
     };
-    setCell("Otona.csv", 67, 0, "");        // 岡山 -> 松山
+    setCell("Otona.csv", 67, 0, "");         // 岡山 -> 松山
     setCell("Kodomo.csv", 67, 0, "2110円");  // lenient: a price
-    setCell("Jiyu.csv", 17, 0, "abc");      // express 岡山 -> 松山
+    setCell("Jiyu.csv", 17, 0, "abc");       // express 岡山 -> 松山
     std::ostringstream out, err;
     // The coupons read the cell strictly and report it, as any value that is no number.
     EXPECT_EQ(runPriceList(folder.path(), kToday, out, err), 1);
