@@ -77,8 +77,9 @@ std::optional<std::string> numberBoxFaults(frmStart& s) {
     return std::nullopt;
 }
 
-// A charge section's stop lists hold the stops of its ticket type: the 26
-// express stops for an express ticket, the 15 マリン stops for a マリン one.
+// A charge section never prices from stops of another kind: a マリン ticket
+// over the 15 マリン stops, an express ticket never over them. (Section 2's
+// lists may still be empty for an express ticket the run then prices not.)
 std::optional<std::string> chargeStopFaults(frmStart& s) {
     struct Section {
         const ComboBox& type;
@@ -90,8 +91,8 @@ std::optional<std::string> chargeStopFaults(frmStart& s) {
     for (const Section& section : sections) {
         const int type = section.type.listIndex();
         if (!section.inUse || type < 0 || type > 4) continue;
-        const int stops = type <= 2 ? ExpressStopCount : MarineStopCount;
-        if (section.hatsu.count() != stops)
+        const bool marineStops = section.hatsu.count() == MarineStopCount;
+        if (marineStops != (type >= 3))
             return section.type.name() + " \"" + section.type.text() + "\" over " +
                    describe(section.hatsu);
     }
