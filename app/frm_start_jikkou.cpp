@@ -75,7 +75,7 @@ void frmStart::runCalculation() {
                 const BillLine& line = lines[i];
                 line.unit->text = *units[i];
                 line.count->text = counts[i]->text;
-                amounts[i] = yens[i]->times(readCount(line.count->text));
+                amounts[i] = yens[i]->subtotal(readCount(line.count->text));
                 line.subtotal->text = amounts[i].text();
             }
         }

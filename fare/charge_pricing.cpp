@@ -69,8 +69,8 @@ double strictMarineDistance(const FareTables& tables, const ChargeSection& s) {
 }
 
 ChargeLine line(std::string unit, const Yen& price, std::int64_t count, std::string countText) {
-    const Yen amount = price.times(count);
-    return {std::move(unit), std::move(countText), amount.text(), amount};
+    const Yen amount = price.subtotal(count);
+    return {std::move(unit), std::move(countText), amount.text(), amount, price};
 }
 
 }  // namespace

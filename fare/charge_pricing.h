@@ -23,7 +23,8 @@ struct ChargeSection {
 
 struct ChargeLine {
     std::string unit, count, subtotal;
-    Yen amount;  // the subtotal, exactly
+    Yen amount;     // the subtotal, exactly
+    Yen unitPrice;  // the unit price, exactly
 };
 
 struct ChargeLines {
@@ -42,7 +43,9 @@ struct ChargePricing {
 };
 
 // Throws TableValueError when the マリン distance is not a number, when a
-// charge is not a whole number of yen, or when an amount leaves 64 bits.
+// charge is not a whole number of yen, when a charge sold to a passenger is
+// no amount (empty, or not starting with a number), or when an amount
+// leaves 64 bits.
 ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section);
 
 }  // namespace kippurun

@@ -62,6 +62,14 @@ class Row {
     bool first_ = true;
 };
 
+// A unit price whose cell holds no amount (empty, or no leading number):
+// the bill sells it to no one, so the list shows this mark, never a price.
+constexpr std::string_view kNoAmount = "金額なし";
+
+std::string_view unitField(const std::string& unit, const Yen& price) {
+    return price.isAmount() ? std::string_view(unit) : kNoAmount;
+}
+
 std::string_view nameOf(int station) { return stationName(station).value_or(""); }
 std::string_view flagOf(bool allowed) { return allowed ? "1" : "0"; }
 
@@ -104,8 +112,15 @@ void writeJourney(std::string& out, const FareTables& tables, std::string_view s
             failures.push_back(std::string(nameOf(d)) + " → " + std::string(nameOf(a)) + "（" +
                                std::string(type.name) + "）: " + failure.what());
         }
-        row << (prices ? prices->adult : "") << (prices ? prices->child : "");
-        if (type.student) row << (prices ? prices->student : "");
+        if (prices) {
+            row << unitField(prices->adult, prices->adultYen)
+                << unitField(prices->child, prices->childYen);
+            if (type.student) row << unitField(prices->student, prices->studentYen);
+        } else {
+            row << ""
+                << "";
+            if (type.student) row << "";
+        }
     }
 
     // The screen's own order decides the student key of a one-way ticket:
@@ -133,8 +148,9 @@ void writeJourney(std::string& out, const FareTables& tables, std::string_view s
             section.e = stops.departure;
             section.f = stops.arrival;
             section.season = season;
-            section.adults = "1";
-            section.children = "1";
+            // Unit prices only: no passengers, so no subtotal is made.
+            section.adults = "0";
+            section.children = "0";
             section.students = "0";
             try {
                 lines = priceCharge(tables, section).lines;
@@ -144,7 +160,13 @@ void writeJourney(std::string& out, const FareTables& tables, std::string_view s
                     failures.push_back(failure.what());
             }
         }
-        row << (lines ? lines->adult.unit : "") << (lines ? lines->child.unit : "");
+        if (lines) {
+            row << unitField(lines->adult.unit, lines->adult.unitPrice)
+                << unitField(lines->child.unit, lines->child.unitPrice);
+        } else {
+            row << ""
+                << "";
+        }
     }
 }
 

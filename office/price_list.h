@@ -14,6 +14,8 @@ struct PriceList {
     std::string csv;  // UTF-8 with a byte-order mark, header row, CRLF line ends
     // One Japanese message per price that could not be made (a value the
     // pricing reads strictly that is no number); its cells are left empty.
+    // A unit price whose cell holds no amount is marked "金額なし" in its
+    // row instead.
     std::vector<std::string> failures;
 };
 
