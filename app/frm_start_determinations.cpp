@@ -8,6 +8,7 @@
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
 #include "fare/determinations.h"
+#include "fare/ticket_types.h"
 
 namespace kippurun {
 
@@ -15,8 +16,6 @@ using namespace std::string_literals;
 
 namespace {
 
-constexpr int NoCharge = 5;        // "なし" in the charge-ticket lists
-constexpr int ExpressCoupon = 5;   // "自由席特急回数券" in the ticket-type list
 constexpr int MatsuyamaStop = 17;  // 松山 in the express stop list
 
 // A number box holds a list position as decimal text. Anything else (empty,
@@ -200,7 +199,7 @@ void frmStart::JiKaiHantei() {
         return;
     }
     cmdJiyuKai.enabled = false;
-    if (cboKenshu.listIndex() == ExpressCoupon) cboKenshu.setListIndex(0);
+    if (cboKenshu.listIndex() == ExpressCouponTicket) cboKenshu.setListIndex(OneWayTicket);
 }
 
 }  // namespace kippurun

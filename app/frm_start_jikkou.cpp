@@ -8,6 +8,7 @@
 #include "fare/charge_pricing.h"
 #include "fare/passenger_pricing.h"
 #include "fare/table_value_error.h"
+#include "fare/ticket_types.h"
 
 namespace kippurun {
 
@@ -33,8 +34,6 @@ void showLine(const frmStart::BillLine& line, bool shown) {
     line.count->visible = shown;
     line.subtotal->visible = shown;
 }
-
-bool isCoupon(int k) { return k >= 3 && k <= 6; }
 
 }  // namespace
 
@@ -64,7 +63,7 @@ void frmStart::runCalculation() {
     const std::array<BillLine, 7> lines = billLines();
     // The amount of each line's subtotal, added up exactly for the total.
     std::array<Yen, 7> amounts{};
-    if (k >= 0 && k <= 6) {
+    if (passengerType(k) != nullptr) {
         PassengerJourney journey{k,      hatsu, chaku, cboHatsu2.listIndex(), cboChaku2.listIndex(),
                                  hatsu3, chaku3};
         if (std::optional<PassengerUnitPrices> prices = pricePassenger(tables, journey)) {

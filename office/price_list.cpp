@@ -9,27 +9,19 @@
 #include "fare/determinations.h"
 #include "fare/passenger_pricing.h"
 #include "fare/table_value_error.h"
+#include "fare/ticket_types.h"
 
 namespace kippurun {
 
 namespace {
 
-struct PassengerType {
-    int k;  // position in the ticket-type list
-    std::string_view name;
-    bool student;  // coupons sell no student ticket: their student price is always "0"
-};
-
-constexpr std::array<PassengerType, 5> kPassengerTypes = {{
-    {0, "片道乗車券", true},
-    {1, "往復乗車券", true},
-    {3, "普通回数券(11枚)", false},
-    {4, "６回回数券", false},
-    {6, "週末回数券", false},
-}};
-
-// The express charge tickets, positions in the charge-ticket list.
-constexpr std::array<int, 3> kExpressCharges = {0, 1, 2};
+// The passenger types priced by one journey alone: not the continuous
+// ticket (two journeys) nor the express coupon (priced between charge
+// stops). A type without student tickets has no student column: its
+// student price is always "0".
+bool listed(const PassengerType& type) {
+    return type.rule != PassengerRule::Continuous && !type.chargeStops;
+}
 
 // A field as a spreadsheet reads it back: quoted when it holds a comma, a
 // double quote or a line break (a table value in quotes may hold any).
@@ -79,7 +71,8 @@ void writeHeader(std::string& out, std::string_view season) {
         << "発駅"
         << "着駅番号"
         << "着駅";
-    for (const PassengerType& type : kPassengerTypes) {
+    for (const PassengerType& type : PassengerTypes) {
+        if (!listed(type)) continue;
         row << std::string(type.name) + " 大人" << std::string(type.name) + " 小児";
         if (type.student) row << std::string(type.name) + " 学割";
     }
@@ -92,10 +85,11 @@ void writeHeader(std::string& out, std::string_view season) {
         << "特急発"
         << "特急着";
     const std::string reserved = "指定席(" + std::string(season) + ")";
-    for (const std::string_view charge :
-         {std::string_view("自由席特急券"), std::string_view(reserved),
-          std::string_view("グリーン特急券")}) {
-        row << std::string(charge) + " 大人" << std::string(charge) + " 小児";
+    for (const ChargeType& charge : ChargeTypes) {
+        if (charge.kind != TicketKind::Express) continue;
+        const std::string name =
+            charge.rule == ChargeRule::ReservedBySeason ? reserved : std::string(charge.name);
+        row << name + " 大人" << name + " 小児";
     }
 }
 
@@ -104,10 +98,12 @@ void writeJourney(std::string& out, const FareTables& tables, std::string_view s
     Row row(out);
     row << std::to_string(d) << nameOf(d) << std::to_string(a) << nameOf(a);
 
-    for (const PassengerType& type : kPassengerTypes) {
+    for (std::size_t k = 0; k < PassengerTypes.size(); ++k) {
+        const PassengerType& type = PassengerTypes[k];
+        if (!listed(type)) continue;
         std::optional<PassengerUnitPrices> prices;
         try {
-            prices = pricePassenger(tables, PassengerJourney{type.k, d, a});
+            prices = pricePassenger(tables, PassengerJourney{static_cast<int>(k), d, a});
         } catch (const TableValueError& failure) {
             failures.push_back(std::string(nameOf(d)) + " → " + std::string(nameOf(a)) + "（" +
                                std::string(type.name) + "）: " + failure.what());
@@ -140,11 +136,12 @@ void writeJourney(std::string& out, const FareTables& tables, std::string_view s
     row << (express ? nameOf(stationOfExpressStop(stops.departure)) : "")
         << (express ? nameOf(stationOfExpressStop(stops.arrival)) : "");
 
-    for (const int j : kExpressCharges) {
+    for (std::size_t j = 0; j < ChargeTypes.size(); ++j) {
+        if (ChargeTypes[j].kind != TicketKind::Express) continue;
         std::optional<ChargeLines> lines;
         if (express) {
             ChargeSection section;
-            section.j = j;
+            section.j = static_cast<int>(j);
             section.e = stops.departure;
             section.f = stops.arrival;
             section.season = season;
