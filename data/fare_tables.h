@@ -33,7 +33,7 @@ struct FareTables {
 
 // One of the square tables, &FareTables::Otona; data/table_files.h names
 // its file.
-using TableMember = const Table FareTables::*;
+using TableMember = Table FareTables::*;
 
 // The 23 files of the start-up list, in their fixed order, each completely
 // before the next. Throws DataFileError; nothing partial is ever returned.
