@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/frm_start.h"
+#include "calendar/season_rule.h"
 #include "data/number_reading.h"
 #include "fare/charge_pricing.h"
 #include "fare/passenger_pricing.h"
@@ -17,10 +18,6 @@ namespace kippurun {
 using namespace std::string_literals;
 
 namespace {
-
-// A count box may be empty (cleared for typing) or hold something typed
-// that is no whole number; such a count is no passenger at all.
-std::string countText(const std::string& text) { return readWholeNumber(text) ? text : "0"; }
 
 // A subtotal box left empty (nothing priced) counts as 0.
 bool isZero(const std::string& text) {
@@ -106,11 +103,17 @@ void frmStart::runCalculation() {
 }
 
 void frmStart::priceChargeSection(int section, int j, int e, int f, std::array<Yen, 7>& amounts) {
-    const std::string adults = countText(txtNinzu.text);
-    const std::string children = countText(txtNinzuK.text);
-    const std::string students = countText(txtNinzuG.text);
-    ChargeSection input{j, e, f, cboKenshu.listIndex(), txtSeason.text, adults, children, students};
-    ChargePricing pricing = priceCharge(tables, input);
+    // A count box may be empty (cleared for typing) or hold something typed
+    // that is no whole number; such a count is no passenger at all.
+    const ChargeSection input{.j = j,
+                              .e = e,
+                              .f = f,
+                              .k = cboKenshu.listIndex(),
+                              .season = seasonNamed(txtSeason.text),
+                              .adults = readCount(txtNinzu.text),
+                              .children = readCount(txtNinzuK.text),
+                              .students = readCount(txtNinzuG.text)};
+    const ChargePricing pricing = priceCharge(tables, input);
     if (!pricing.touched) return;
 
     const std::array<BillLine, 7> lines = billLines();
@@ -119,18 +122,20 @@ void frmStart::priceChargeSection(int section, int j, int e, int f, std::array<Y
     Label& name = lblKenshuM(section);
     if (pricing.lines) {
         const ChargeLines& priced = *pricing.lines;
-        if (!priced.captionLast) name.caption = priced.caption;
+        // マリン tickets write their lines before the caption.
+        const bool captionLast = chargeKind(j) == TicketKind::Marine;
+        if (!captionLast) name.caption = priced.caption;
         adult.unit->text = priced.adult.unit;
-        adult.count->text = priced.adult.count;
-        adult.subtotal->text = priced.adult.subtotal;
+        adult.count->text = std::to_string(priced.adult.count);
+        adult.subtotal->text = priced.adult.amount.text();
         child.unit->text = priced.child.unit;
         // The child count is the box's text as it stands, an empty box
         // included; the subtotal counts only a whole number of children.
         child.count->text = txtNinzuK.text;
-        child.subtotal->text = priced.child.subtotal;
+        child.subtotal->text = priced.child.amount.text();
         amounts[section == 1 ? 3 : 5] = priced.adult.amount;
         amounts[section == 1 ? 4 : 6] = priced.child.amount;
-        if (priced.captionLast) name.caption = priced.caption;
+        if (captionLast) name.caption = priced.caption;
     }
     lblKenshuM(0).visible = true;
 }

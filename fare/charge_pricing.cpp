@@ -15,8 +15,6 @@ namespace kippurun {
 
 namespace {
 
-constexpr std::string_view kOffPeak = "閑散期";
-
 bool stopsWithin(const ChargeSection& s, int count) {
     return s.e >= 0 && s.f >= 0 && s.e < count && s.f < count;
 }
@@ -45,18 +43,21 @@ Units expressUnits(const FareTables& tables, TableMember adult, TableMember chil
 }
 
 struct ReservedSeason {
-    std::string_view season;
-    std::string_view caption;
+    Season season;
     TableMember adult;
     TableMember child;
 };
 
-// Compared in this order; a season text matching none prices nothing.
 constexpr ReservedSeason kReservedSeasons[] = {
-    {"閑散期", "指定席(閑散期)", &FareTables::Kansan, &FareTables::KansanK},
-    {"通常期", "指定席(通常期)", &FareTables::Tujo, &FareTables::TujoK},
-    {"繁忙期", "指定席(繁忙期)", &FareTables::Hanbo, &FareTables::HanboK},
+    {Season::OffPeak, &FareTables::Kansan, &FareTables::KansanK},
+    {Season::Regular, &FareTables::Tujo, &FareTables::TujoK},
+    {Season::Peak, &FareTables::Hanbo, &FareTables::HanboK},
 };
+
+// "指定席(閑散期)"
+std::string seasonCaption(std::string_view ticket, Season season) {
+    return std::string(ticket) + "(" + std::string(seasonText(season)) + ")";
+}
 
 double strictMarineDistance(const FareTables& tables, const ChargeSection& s) {
     const std::string_view text = tables.MKiro.at(s.f, s.e);
@@ -66,9 +67,8 @@ double strictMarineDistance(const FareTables& tables, const ChargeSection& s) {
     throw TableValueError(std::string(fileNameOf(&FareTables::MKiro)), s.f, s.e, std::string(text));
 }
 
-ChargeLine line(std::string unit, const Yen& price, std::int64_t count, std::string countText) {
-    const Yen amount = price.subtotal(count);
-    return {std::move(unit), std::move(countText), amount.text(), amount, price};
+ChargeLine line(std::string unit, const Yen& price, std::int64_t count) {
+    return {std::move(unit), price, count, price.subtotal(count)};
 }
 
 }  // namespace
@@ -104,14 +104,14 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
             if (match == nullptr || !stopsWithin(section, stopCount)) {
                 return result;
             }
-            caption = match->caption;
+            caption = seasonCaption("指定席", match->season);
             units = expressUnits(tables, match->adult, match->child, section);
             break;
         }
         case ChargeRule::MarineSeat:
             // The Marine seat has one price whatever the stops.
-            if (section.season == kOffPeak) {
-                caption = "マリン指(閑散期)";
+            if (section.season == Season::OffPeak) {
+                caption = seasonCaption("マリン指", Season::OffPeak);
                 units = isReturn ? fixedUnits(620, 300) : fixedUnits(310, 150);
             } else {
                 caption = type->name;
@@ -134,13 +134,10 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
     }
 
     // Student-discount passengers pay the adult charge.
-    const std::int64_t adults = readCount(section.adults) + readCount(section.students);
     result.lines =
         ChargeLines{std::move(caption),
-                    line(std::move(units.adult), units.adultYen, adults, std::to_string(adults)),
-                    line(std::move(units.child), units.childYen, readCount(section.children),
-                         std::string(section.children)),
-                    type->kind == TicketKind::Marine};
+                    line(std::move(units.adult), units.adultYen, section.adults + section.students),
+                    line(std::move(units.child), units.childYen, section.children)};
     return result;
 }
 

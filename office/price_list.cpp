@@ -144,11 +144,8 @@ void writeJourney(std::string& out, const FareTables& tables, std::string_view s
             section.j = static_cast<int>(j);
             section.e = stops.departure;
             section.f = stops.arrival;
-            section.season = season;
+            section.season = seasonNamed(season);
             // Unit prices only: no passengers, so no subtotal is made.
-            section.adults = "0";
-            section.children = "0";
-            section.students = "0";
             try {
                 lines = priceCharge(tables, section).lines;
             } catch (const TableValueError& failure) {
