@@ -23,15 +23,9 @@ constexpr std::optional<Season> seasonNamed(std::string_view text) {
 }
 
 constexpr std::string_view seasonText(Season season) {
-    switch (season) {
-        case Season::OffPeak:
-            return SeasonOffPeak;
-        case Season::Regular:
-            return SeasonRegular;
-        case Season::Peak:
-            break;
-    }
-    return SeasonPeak;
+    return season == Season::OffPeak   ? SeasonOffPeak
+           : season == Season::Regular ? SeasonRegular
+                                       : SeasonPeak;
 }
 
 // Reads the marks of the date's own month as laid out in that month's grid.
