@@ -504,16 +504,6 @@ void writeFileAtomically(const fs::path& untinDir, std::string_view fileName,
     }
 }
 
-void writeEkimeiFile(const fs::path& untinDir, const EkimeiGrid& grid) {
-    writeFileAtomically(untinDir, KeyLayoutFile.fileName(), formatEkimeiFile(grid));
-}
-
-void writeStartFile(const fs::path& untinDir, std::string_view departure,
-                    std::string_view arrival) {
-    writeFileAtomically(untinDir, StartStationsFile.fileName(),
-                        formatStartFile(departure, arrival));
-}
-
 std::string keySettingsOnDisk(const fs::path& untinDir) {
     std::string out;
     for (const std::string_view fileName : kPairNames) {
