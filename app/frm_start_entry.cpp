@@ -9,6 +9,18 @@
 
 namespace kippurun {
 
+namespace {
+
+// After a マリン fill: a stop the journey has none of (beyond 坂出) turns
+// the section's ticket to "なし", as a refused type; true when it did.
+bool marineStopsMissing(ComboBox& type, const ComboBox& hatsu, const ComboBox& chaku) {
+    if (hatsu.listIndex() >= 0 && chaku.listIndex() >= 0) return false;
+    type.setListIndex(NoCharge);
+    return true;
+}
+
+}  // namespace
+
 // The charge stops of section 1 follow journey section 1 in the kind of
 // stop the section's ticket type needs ("なし" keeps the express stops).
 // A マリン ticket the journey has no stops for becomes "なし" and takes the
@@ -38,12 +50,6 @@ bool journeyAllowsExpress(int departure, int arrival) {
 }
 
 }  // namespace
-
-bool frmStart::marineStopsMissing(ComboBox& type, const ComboBox& hatsu, const ComboBox& chaku) {
-    if (hatsu.listIndex() >= 0 && chaku.listIndex() >= 0) return false;
-    type.setListIndex(NoCharge);
-    return true;
-}
 
 void frmStart::chargeSection1Again(bool refill) {
     if (chargeKind(cboKenshu3.listIndex()) == TicketKind::Marine) {

@@ -52,6 +52,26 @@ const CommandButton& chargeKey(const frmStart& s, int position) {
     }
 }
 
+// The charge-ticket keys fill the charge section the option buttons name.
+void expressKey(frmStart& s, int type) {
+    if (s.optRyokin1.value()) {
+        // Pressed again for the same ticket: the stops stay, but the clerk
+        // is asked about the change at 松山 once more.
+        if (s.cboKenshu3.listIndex() == type) s.Norikae();
+        s.cboKenshu3.setListIndex(type);
+    } else {
+        s.cboKenshu4.setListIndex(type);
+    }
+    if (isCoupon(s.cboKenshu.listIndex())) s.cboKenshu.setListIndex(OneWayTicket);
+    s.frameRyokin.visible = true;
+}
+
+void marineKey(frmStart& s, int type) {
+    s.frameRyokin.visible = true;
+    (s.optRyokin1.value() ? s.cboKenshu3 : s.cboKenshu4).setListIndex(type);
+    if (isCoupon(s.cboKenshu.listIndex())) s.cboKenshu.setListIndex(OneWayTicket);
+}
+
 }  // namespace
 
 // ---- Passenger ticket type ----
@@ -163,30 +183,11 @@ void frmStart::cboKenshu_GotFocus() { MeisaiClear(); }
 void frmStart::cboKenshu3_GotFocus() { enterList(optRyokin1); }
 void frmStart::cboKenshu4_GotFocus() { enterList(optRyokin2); }
 
-void frmStart::expressKey(int type) {
-    if (optRyokin1.value()) {
-        // Pressed again for the same ticket: the stops stay, but the clerk
-        // is asked about the change at 松山 once more.
-        if (cboKenshu3.listIndex() == type) Norikae();
-        cboKenshu3.setListIndex(type);
-    } else {
-        cboKenshu4.setListIndex(type);
-    }
-    if (isCoupon(cboKenshu.listIndex())) cboKenshu.setListIndex(OneWayTicket);
-    frameRyokin.visible = true;
-}
-
-void frmStart::marineKey(int type) {
-    frameRyokin.visible = true;
-    (optRyokin1.value() ? cboKenshu3 : cboKenshu4).setListIndex(type);
-    if (isCoupon(cboKenshu.listIndex())) cboKenshu.setListIndex(OneWayTicket);
-}
-
-void frmStart::cmdJitoku_Click() { expressKey(UnreservedExpress); }
-void frmStart::cmdShiToku_Click() { expressKey(ReservedExpress); }
-void frmStart::cmdGToku_Click() { expressKey(GreenExpress); }
-void frmStart::cmdMarine_Click() { marineKey(MarineSeat); }
-void frmStart::cmdMarineG_Click() { marineKey(MarineGreen); }
+void frmStart::cmdJitoku_Click() { expressKey(*this, UnreservedExpress); }
+void frmStart::cmdShiToku_Click() { expressKey(*this, ReservedExpress); }
+void frmStart::cmdGToku_Click() { expressKey(*this, GreenExpress); }
+void frmStart::cmdMarine_Click() { marineKey(*this, MarineSeat); }
+void frmStart::cmdMarineG_Click() { marineKey(*this, MarineGreen); }
 
 // ---- Passenger counts ----
 
