@@ -130,6 +130,24 @@ TEST(PriceList, AValueThatIsNoNumberLeavesItsCellsEmptyAndIsReported) {
     EXPECT_EQ(split(err.str(), "\n").size(), 3u);  // the two coupon types, one line each
 }
 
+// A charge that is no whole number of yen stops the clerk's run; the list
+// leaves those cells empty and goes on with every other journey.
+TEST(PriceList, AChargeThatIsNoWholeYenLeavesItsCellsEmptyAndIsReported) {
+    TableFolder folder;
+    folder.set("Jiyu.csv", 5, 0, "1.5");  // express stops 岡山 -> 丸亀
+    folder.write();
+    FareTables tables = FareTableLoad(folder.path());
+    tables.Gakuwari = GakuwariLoad(folder.path());
+    const PriceList list = makePriceList(tables, SeasonRegular);
+    ASSERT_FALSE(list.failures.empty());
+    EXPECT_NE(list.failures.front().find("Jiyu.csv"), std::string::npos) << list.failures.front();
+    const ParsedList parsed = parse(list.csv);
+    EXPECT_EQ(parsed.rows.at({0, 22}).at("自由席特急券 大人"), "");
+    EXPECT_EQ(parsed.rows.at({0, 22}).at("自由席特急券 小児"), "");
+    EXPECT_NE(parsed.rows.at({0, 22}).at("グリーン特急券 大人"), "");
+    EXPECT_EQ(list.failures.size(), 2u);  // 丸亀 and 讃岐塩屋 share the express stop
+}
+
 TEST(PriceList, TablesThatCannotBeReadGiveTheProgramsFailureAndNoList) {
     TableFolder folder{TableFolder::Contents::Empty};
     std::ostringstream out, err;
