@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "data/station_catalogue.h"
-#include "office/csv_row.h"
 #include "fare/charge_pricing.h"
 #include "fare/determinations.h"
 #include "fare/passenger_pricing.h"
 #include "fare/table_value_error.h"
+#include "office/csv_row.h"
 
 namespace kippurun {
 
@@ -35,7 +35,8 @@ using ChargeType = JourneyPricer::ChargeType;
 
 std::vector<ChargeType> chargeTypes(const std::vector<std::string>& seasons) {
     std::vector<ChargeType> types = {{0, "自由席特急券", ""}};
-    for (const std::string& season : seasons) types.push_back({1, "指定席(" + season + ")", season});
+    for (const std::string& season : seasons)
+        types.push_back({1, "指定席(" + season + ")", season});
     types.push_back({2, "グリーン特急券", ""});
     return types;
 }
