@@ -2,8 +2,10 @@
 
 #include "calendar/season_rule.h"
 #include "data/fare_tables.h"
+#include "data/table_file.h"
 #include "office/price_list.h"
 #include "office/table_check.h"
+#include "office/table_diff.h"
 
 namespace kippurun {
 
@@ -30,6 +32,26 @@ int runPriceList(const std::filesystem::path& untinDir, Date travelDate, std::os
     out.flush();
     for (const std::string& failure : list.failures) err << failure << "\n";
     return list.failures.empty() ? 0 : 1;
+}
+
+int runTableDiff(const std::filesystem::path& older, const std::filesystem::path& newer,
+                 std::ostream& out, std::ostream& err) {
+    TableSet sets[2];
+    const std::filesystem::path* dirs[2] = {&older, &newer};
+    for (int i = 0; i < 2; ++i) {
+        try {
+            sets[i] = readTableSet(*dirs[i]);
+        } catch (const DataFileError& failure) {
+            err << (i == 0 ? "旧" : "新") << "のフォルダ「" << toValidUtf8(dirs[i]->string())
+                << "」を読めません: " << failure.what() << "\n";
+            return 2;
+        }
+    }
+    const TableDiff diff = diffTableSets(sets[0], sets[1]);
+    out << diffCsv(diff);
+    out.flush();
+    for (const std::string& line : diffSummary(diff)) err << line << "\n";
+    return diff.same() ? 0 : 1;
 }
 
 }  // namespace kippurun

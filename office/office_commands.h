@@ -20,4 +20,12 @@ int runTableCheck(const std::filesystem::path& untinDir, bool strict, std::ostre
 int runPriceList(const std::filesystem::path& untinDir, Date travelDate, std::ostream& out,
                  std::ostream& err);
 
+// kippurun --diff: every field of the price list (the reserved charge of
+// every season) that differs between the folders `older` and `newer`, as CSV
+// on `out`; the summary and each changed value the list does not show on
+// `err`. Returns 0 when nothing differs, 1 when something does, 2 when a
+// folder cannot be read as the program reads it.
+int runTableDiff(const std::filesystem::path& older, const std::filesystem::path& newer,
+                 std::ostream& out, std::ostream& err);
+
 }  // namespace kippurun

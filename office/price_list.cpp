@@ -135,6 +135,24 @@ void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
     }
 }
 
+ListedBy listedBy(std::string_view file) {
+    // The tables pricePassenger reads for the types listed (the express
+    // coupon and the continuous ticket are not), the permission tables of
+    // the key columns, and the express charges; the マリン charges, which
+    // read MKiro, are not listed.
+    static constexpr std::string_view kJourneyTables[] = {"Otona.csv", "Kodomo.csv",   "6Kai.csv",
+                                                          "6KaiK.csv", "Gakuwari.csv", "Ekiro.csv",
+                                                          "GHan.csv",  "KHan.csv",     "MHan.csv"};
+    static constexpr std::string_view kChargeTables[] = {
+        "Jiyu.csv",  "JiyuK.csv", "Kansan.csv", "KansanK.csv", "Tujo.csv",
+        "TujoK.csv", "Hanbo.csv", "HanboK.csv", "Green.csv",   "GreenK.csv"};
+    for (const std::string_view name : kJourneyTables)
+        if (file == name) return ListedBy::Journey;
+    for (const std::string_view name : kChargeTables)
+        if (file == name) return ListedBy::ExpressStops;
+    return ListedBy::Nothing;
+}
+
 PriceList makePriceList(const FareTables& tables, std::string_view season) {
     const JourneyPricer pricer(tables, {std::string(season)});
     PriceList list;

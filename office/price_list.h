@@ -64,4 +64,11 @@ class JourneyPricer {
     std::vector<PriceColumn> columns_;
 };
 
+// Which journeys a cell of a table file prices in the list: the journey of
+// its own stations (a 107 x 107 table; cell [a, d] is the journey d -> a),
+// the journeys whose express stops it stands for (a 26 x 26 charge table;
+// cell [f, e], the stops e -> f), or none (a file the list does not read).
+enum class ListedBy { Nothing, Journey, ExpressStops };
+ListedBy listedBy(std::string_view file);
+
 }  // namespace kippurun

@@ -23,6 +23,12 @@ TEST(ProgramOptions, EachOptionSetsWhatItNames) {
     ASSERT_TRUE(check.options) << check.error;
     EXPECT_TRUE(check.options->check);
     EXPECT_TRUE(check.options->strict);
+
+    const OptionsResult diff = parseProgramOptions({"--diff", "old", "new"});
+    ASSERT_TRUE(diff.options) << diff.error;
+    ASSERT_TRUE(diff.options->diff);
+    EXPECT_EQ(diff.options->diff->first, "old");
+    EXPECT_EQ(diff.options->diff->second, "new");
 }
 
 // Every refusal says in Japanese what is wrong, and nothing runs.
@@ -32,6 +38,9 @@ TEST(ProgramOptions, RefusedCommandLines) {
         {"--check", "--script", "a.txt"},
         {"--price-list", "--script", "-"},
         {"--strict"},
+        {"--diff", "old"},
+        {"--diff", "old", "new", "--check"},
+        {"--diff", "old", "new", "--untin", "dir"},
         {"--price-list", "--strict"},
         {"--today", "2026-02-30"},
         {"--today", "2026/02/28"},
