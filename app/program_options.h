@@ -20,6 +20,8 @@ struct ProgramOptions {
     bool priceList = false;             // --price-list: the CSV price list of every journey
     // --diff OLD NEW: what the table folder NEW changes against OLD
     std::optional<std::pair<std::filesystem::path, std::filesystem::path>> diff;
+    // --install-tables NEW: the checked set NEW put into the --untin folder
+    std::optional<std::filesystem::path> installTables;
     bool help = false;
     bool version = false;  // --version
 };

@@ -9,7 +9,6 @@
 #include "calendar/season_rule.h"
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
-#include "data/untin_lock.h"
 #include "data/value_scanner.h"
 #include "fare/determinations.h"
 #include "office/csv_row.h"
@@ -103,12 +102,15 @@ void compareFiles(
 
 }  // namespace
 
-TableSet readTableSet(const fs::path& dir) {
-    // A counter's folder has its lock file from the first load; a folder
-    // only compared (an archive, a set in the making) gets none from us.
+std::optional<UntinLock> sharedLockIfInUse(const fs::path& dir) {
     std::optional<UntinLock> lock;
     std::error_code ec;
     if (fs::exists(dir / UntinLockFileName, ec)) lock.emplace(dir, UntinLockMode::Shared);
+    return lock;
+}
+
+TableSet readTableSet(const fs::path& dir) {
+    const std::optional<UntinLock> lock = sharedLockIfInUse(dir);
     TableSet set;
     set.tables = FareTableLoad(dir);
     set.tables.Gakuwari = GakuwariLoad(dir);

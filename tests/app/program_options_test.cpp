@@ -29,6 +29,12 @@ TEST(ProgramOptions, EachOptionSetsWhatItNames) {
     ASSERT_TRUE(diff.options->diff);
     EXPECT_EQ(diff.options->diff->first, "old");
     EXPECT_EQ(diff.options->diff->second, "new");
+
+    const OptionsResult install =
+        parseProgramOptions({"--install-tables", "new", "--untin", "/srv/counter"});
+    ASSERT_TRUE(install.options) << install.error;
+    EXPECT_EQ(install.options->installTables, "new");
+    EXPECT_EQ(install.options->untinDir, "/srv/counter");
 }
 
 // Every refusal says in Japanese what is wrong, and nothing runs.
@@ -41,6 +47,8 @@ TEST(ProgramOptions, RefusedCommandLines) {
         {"--diff", "old"},
         {"--diff", "old", "new", "--check"},
         {"--diff", "old", "new", "--untin", "dir"},
+        {"--install-tables"},
+        {"--install-tables", "new", "--price-list"},
         {"--price-list", "--strict"},
         {"--today", "2026-02-30"},
         {"--today", "2026/02/28"},
