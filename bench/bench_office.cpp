@@ -12,6 +12,7 @@
 #include "calendar/date_ops.h"
 #include "office/office_commands.h"
 #include "office/table_check.h"
+#include "office/table_install.h"
 
 namespace {
 
@@ -19,11 +20,15 @@ const std::filesystem::path kSampleTables = std::filesystem::path(KIPPURUN_SOURC
 
 // A copy of the sample tables in a fresh temporary folder, with the first
 // line of Otona.csv (the adult fares to 岡山) raised by 10 yen each.
-std::filesystem::path revisedSampleTables() {
+std::filesystem::path freshFolder() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "kippurun-bench-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) return {};
-    const std::filesystem::path dir = pattern;
+    return pattern;
+}
+
+std::filesystem::path revisedSampleTables() {
+    const std::filesystem::path dir = freshFolder();
     for (const auto& entry : std::filesystem::directory_iterator(kSampleTables))
         if (entry.path().extension() == ".csv")
             std::filesystem::copy_file(entry.path(), dir / entry.path().filename());
@@ -84,9 +89,40 @@ void BM_DiffTables(benchmark::State& state) {
     std::filesystem::remove_all(revised);
 }
 
+// Installs into a copy of the sample tables, the revised set and the sample
+// set in turn: the check, the lock, the old set kept beside, the files that
+// differ replaced and flushed. `state.range(0)` 1: every one of the 23 files
+// differs (each gets a line break more), not only Otona.csv.
+void BM_InstallTables(benchmark::State& state) {
+    const std::filesystem::path revised = revisedSampleTables();
+    const std::filesystem::path holder = freshFolder();
+    const std::filesystem::path counter = holder / "Untin";
+    std::filesystem::copy(kSampleTables, counter);
+    if (state.range(0) == 1) {
+        for (const std::string& name : kippurun::officeFiles())
+            std::ofstream(revised / name, std::ios::binary | std::ios::app) << "\r\n";
+    }
+    const std::filesystem::path sets[2] = {revised, kSampleTables};
+    std::size_t replaced = 0;
+    int turn = 0;
+    for (auto _ : state) {
+        const kippurun::Installation done =
+            kippurun::installTables(sets[turn++ % 2], counter, std::chrono::system_clock::now());
+        if (!done.succeeded()) {
+            state.SkipWithError(done.failure.c_str());
+            break;
+        }
+        replaced = done.replaced.size();
+    }
+    state.counters["files"] = static_cast<double>(replaced);
+    std::filesystem::remove_all(holder);
+    std::filesystem::remove_all(revised);
+}
+
 BENCHMARK(BM_CheckTables)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PriceList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DiffTables)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InstallTables)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
