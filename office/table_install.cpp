@@ -212,7 +212,17 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
         try {
             writeFileAtomically(untinDir, name, incoming.at(name));
         } catch (const DataFileError& failure) {
-            const std::vector<std::string> left = putBack(untinDir, result.replaced, old);
+            // A failure after the rename (the folder's flush) leaves the new
+            // file in place: it goes back with the others.
+            std::vector<std::string> touched = result.replaced;
+            const auto before = old.find(name);
+            try {
+                if (before == old.end() || readTableFileBytes(untinDir, name) != before->second)
+                    touched.push_back(name);
+            } catch (const DataFileError&) {
+                if (before != old.end()) touched.push_back(name);
+            }
+            const std::vector<std::string> left = putBack(untinDir, touched, old);
             result.failure = failure.what();
             if (left.empty()) {
                 result.failure +=
