@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/frm_start.h"
+#include "data/key_layout.h"
 #include "data/station_catalogue.h"
 #include "data/untin_lock.h"
 
@@ -13,6 +14,9 @@ namespace kippurun {
 using namespace std::string_literals;
 
 void frmStart::Form_Load() {
+    // A settings save cut short is settled before anything is read.
+    recoverKeySettings(untinDir_);
+
     dateBoxesFromToday();
 
     for (TextBox* box :

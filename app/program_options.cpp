@@ -7,9 +7,15 @@ namespace kippurun {
 
 namespace {
 
+// The first year the calendar's holidays and the era names cover (Meiji 6,
+// the first year of the solar calendar).
+constexpr int kFirstYear = 1873;
+
 std::optional<Date> parseIsoDate(const std::string& text) {
-    // YYYY-MM-DD, a real calendar date.
+    // YYYY-MM-DD, a real calendar date, digits only (no sign).
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
     int y = 0, m = 0, d = 0;
     auto num = [&](std::size_t from, std::size_t len, int& out) {
         const char* b = text.data() + from;
@@ -90,6 +96,10 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
             if (!value(v)) return {std::nullopt, "--today に日付がありません"};
             auto date = parseIsoDate(v);
             if (!date) return {std::nullopt, "--today の日付が正しくありません: " + v};
+            if (date->year() < std::chrono::year(kFirstYear))
+                return {std::nullopt,
+                        "--today の年は " + std::to_string(kFirstYear) +
+                            " 年以降にしてください（暦と元号がそれより前を扱いません）: " + v};
             options.today = date;
         } else if (a == "--untin") {
             if (!value(v)) return {std::nullopt, "--untin にフォルダ名がありません"};

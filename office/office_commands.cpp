@@ -3,15 +3,26 @@
 #include "calendar/season_rule.h"
 #include "data/fare_tables.h"
 #include "data/table_file.h"
+#include "data/key_layout.h"
 #include "office/price_list.h"
 #include "office/table_check.h"
 #include "office/table_diff.h"
 #include "office/table_install.h"
 
+#include <utility>
+
 namespace kippurun {
 
 int runTableCheck(const std::filesystem::path& untinDir, bool strict, std::ostream& out) {
-    const std::vector<Finding> findings = checkTables(untinDir);
+    std::vector<Finding> findings;
+    // The check opens the folder like the program does: a settings save cut
+    // short is settled first, so that the pair checked is whole.
+    try {
+        recoverKeySettings(untinDir);
+    } catch (const DataFileError& failure) {
+        findings.push_back({failure.path(), 0, 0, Severity::Error, failure.what()});
+    }
+    for (Finding& finding : checkTables(untinDir)) findings.push_back(std::move(finding));
     for (const Finding& finding : findings) out << findingLine(finding) << "\n";
     out << summaryLine(findings, strict) << "\n";
     out.flush();

@@ -1,5 +1,6 @@
 #include "office/price_list.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -127,7 +128,9 @@ void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
             try {
                 lines = priceCharge(tables, section).lines;
             } catch (const TableValueError& failure) {
-                failures.push_back(failureText(d, a, charge.name, failure));
+                // The same charge cell prices many journeys: named once.
+                if (std::find(failures.begin(), failures.end(), failure.what()) == failures.end())
+                    failures.push_back(failure.what());
             }
         }
         field(lines ? lines->adult.unit : "");

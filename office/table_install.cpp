@@ -180,6 +180,14 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
         }
     }
 
+    // The counter's pair as whoever opens the folder leaves it: a settings
+    // save cut short finished or discarded, so that the set kept is whole.
+    try {
+        recoverKeySettings(untinDir);
+    } catch (const DataFileError& failure) {
+        result.failure = std::string(failure.what()) + " 何も入れ替えていません。";
+        return result;
+    }
     const UntinLock lock(untinDir, UntinLockMode::Exclusive);
     std::map<std::string, std::string> old;
     try {

@@ -52,6 +52,11 @@ TEST(ProgramOptions, RefusedCommandLines) {
         {"--price-list", "--strict"},
         {"--today", "2026-02-30"},
         {"--today", "2026/02/28"},
+        // Before the calendar and the era names begin, or with a sign.
+        {"--today", "0000-01-01"},
+        {"--today", "1872-12-31"},
+        {"--today", "-026-01-09"},
+        {"--today", "+026-01-09"},
         {"--today"},
         {"--script"},
         {"--untin"},
@@ -65,6 +70,15 @@ TEST(ProgramOptions, RefusedCommandLines) {
         EXPECT_FALSE(r.options);
         EXPECT_FALSE(r.error.empty());
     }
+}
+
+TEST(ProgramOptions, TodayFromTheFirstYearOfTheCalendar) {
+    const OptionsResult first = parseProgramOptions({"--today", "1873-01-01"});
+    ASSERT_TRUE(first.options);
+    EXPECT_EQ(first.options->today->year(), std::chrono::year(1873));
+    const OptionsResult before = parseProgramOptions({"--today", "1872-12-31"});
+    EXPECT_NE(before.error.find("1873 年以降"), std::string::npos) << before.error;
+    EXPECT_NE(before.error.find("1872-12-31"), std::string::npos) << before.error;
 }
 
 }  // namespace

@@ -130,22 +130,23 @@ TEST(PriceList, AValueThatIsNoNumberLeavesItsCellsEmptyAndIsReported) {
     EXPECT_EQ(split(err.str(), "\n").size(), 3u);  // the two coupon types, one line each
 }
 
-// A charge that is no whole number of yen stops the clerk's run; the list
-// leaves those cells empty and goes on with every other journey.
-TEST(PriceList, AChargeThatIsNoWholeYenLeavesItsCellsEmptyAndIsReported) {
-    TableFolder folder;
-    folder.set("Jiyu.csv", 5, 0, "1.5");  // express stops 岡山 -> 丸亀
-    folder.write();
-    FareTables tables = FareTableLoad(folder.path());
-    tables.Gakuwari = GakuwariLoad(folder.path());
-    const PriceList list = makePriceList(tables, SeasonRegular);
-    ASSERT_FALSE(list.failures.empty());
-    EXPECT_NE(list.failures.front().find("Jiyu.csv"), std::string::npos) << list.failures.front();
-    const ParsedList parsed = parse(list.csv);
-    EXPECT_EQ(parsed.rows.at({0, 22}).at("自由席特急券 大人"), "");
-    EXPECT_EQ(parsed.rows.at({0, 22}).at("自由席特急券 小児"), "");
-    EXPECT_NE(parsed.rows.at({0, 22}).at("グリーン特急券 大人"), "");
-    EXPECT_EQ(list.failures.size(), 2u);  // 丸亀 and 讃岐塩屋 share the express stop
+TEST(PriceList, AChargeBeyondSixtyFourBitsIsOneMessageNamingTheCell) {
+    TableFolder folder{TableFolder::Contents::Empty};
+    for (const auto& entry : fs::directory_iterator(kSampleTables)) {
+        fs::copy_file(entry.path(), folder.path() / entry.path().filename());
+    }
+    // Line 2, field 1: arrival stop 1, departure stop 0.
+    std::string jiyu = folder.read("Jiyu.csv");
+    const std::size_t second = jiyu.find('\n') + 1;
+    jiyu.replace(second, jiyu.find(',', second) - second, "99999999999999999999999");
+    folder.write("Jiyu.csv", jiyu);
+    std::ostringstream out, err;
+    EXPECT_EQ(runPriceList(folder.path(), kToday, out, err), 1);
+    const std::vector<std::string> lines = split(err.str(), "\n");
+    ASSERT_EQ(lines.size(), 2u) << err.str();
+    EXPECT_NE(lines[0].find("Jiyu.csv"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("(着 1, 発 0)"), std::string::npos) << lines[0];
+    EXPECT_EQ(parse(out.str()).rows.at({0, 11}).at("自由席特急券 大人"), "");
 }
 
 TEST(PriceList, TablesThatCannotBeReadGiveTheProgramsFailureAndNoList) {
