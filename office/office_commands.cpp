@@ -2,8 +2,8 @@
 
 #include "calendar/season_rule.h"
 #include "data/fare_tables.h"
-#include "data/table_file.h"
 #include "data/key_layout.h"
+#include "data/table_file.h"
 #include "office/price_list.h"
 #include "office/table_check.h"
 #include "office/table_diff.h"
