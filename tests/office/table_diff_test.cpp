@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "office/office_commands.h"
+#include "tests/support/split.h"
 #include "tests/support/table_folder.h"
 
 namespace kippurun {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::split;
 using testing::TableFolder;
 
 struct DiffRun {
@@ -22,17 +24,6 @@ struct DiffRun {
     std::vector<std::vector<std::string>> rows;  // the CSV's fields, header first
     std::string summary;                         // standard error
 };
-
-std::vector<std::string> split(const std::string& text, const std::string& separator) {
-    std::vector<std::string> parts;
-    std::size_t begin = 0;
-    for (std::size_t end; (end = text.find(separator, begin)) != std::string::npos;) {
-        parts.push_back(text.substr(begin, end - begin));
-        begin = end + separator.size();
-    }
-    parts.push_back(text.substr(begin));
-    return parts;
-}
 
 DiffRun diff(const fs::path& older, const fs::path& newer) {
     std::ostringstream out, err;
