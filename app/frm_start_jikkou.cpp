@@ -1,6 +1,7 @@
 // The calculation run of "実 行": prices the entry on the screen into the
 // bill and brings the bill page to the front.
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "app/frm_start.h"
@@ -32,6 +33,15 @@ void showLine(const frmStart::BillLine& line, bool shown) {
     line.subtotal->visible = shown;
 }
 
+// A charge ticket chosen for a section that has no stops to price it from.
+class ChargeWithoutStops : public std::runtime_error {
+  public:
+    ChargeWithoutStops(int section, const std::string& ticket)
+        : std::runtime_error("料金区間" + std::string(section == 1 ? "１" : "２") + "の" + ticket +
+                             "は、発駅と着駅が選ばれていないため計算できません。" +
+                             "区間の駅を選ぶか、料金券を「なし」にしてください。") {}
+};
+
 void priceChargeSection(frmStart& s, int section, int j, int e, int f,
                         std::array<Yen, 7>& amounts) {
     // A count box may be empty (cleared for typing) or hold something typed
@@ -45,6 +55,10 @@ void priceChargeSection(frmStart& s, int section, int j, int e, int f,
                               .children = readCount(s.txtNinzuK.text),
                               .students = readCount(s.txtNinzuG.text)};
     const ChargePricing pricing = priceCharge(s.tables, input);
+    // A coupon's bill carries no charge tickets, so nothing would be lost.
+    if (pricing.soldWithoutStops && !isCoupon(s.cboKenshu.listIndex())) {
+        throw ChargeWithoutStops(section, section == 1 ? s.cboKenshu3.text() : s.cboKenshu4.text());
+    }
     if (!pricing.touched) return;
 
     const std::array<frmStart::BillLine, 7> lines = s.billLines();
@@ -157,6 +171,9 @@ void frmStart::cmdJikkou_Click() {
         // Better no bill than a wrong one.
         MeisaiClear();
         prompt_.inform("運賃表エラー", e.what());
+    } catch (const ChargeWithoutStops& e) {
+        MeisaiClear();
+        prompt_.inform("入力エラー", e.what());
     }
 }
 

@@ -6,6 +6,7 @@
 #include "app/frm_start.h"
 #include "data/data_file_error.h"
 #include "data/station_catalogue.h"
+#include "data/untin_lock.h"
 #include "fare/determinations.h"
 #include "fare/ticket_types.h"
 
@@ -235,6 +236,7 @@ void frmStart::cmdGaku_Click() {
     // The student fares are read on every press. A file that cannot be used
     // is reported and the sale on the screen goes on with the fares held.
     try {
+        const UntinLock lock(untinDir_, UntinLockMode::Shared);
         tables.Gakuwari = GakuwariLoad(untinDir_);
     } catch (const DataFileError& e) {
         prompt_.inform("学割運賃表", e.what());

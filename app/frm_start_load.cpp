@@ -5,6 +5,7 @@
 #include "app/frm_start.h"
 #include "data/key_layout.h"
 #include "data/station_catalogue.h"
+#include "data/untin_lock.h"
 #include "fare/ticket_types.h"
 
 namespace kippurun {
@@ -26,7 +27,12 @@ void frmStart::Form_Load() {
         box->text.clear();
 
     // The student fares are read only by the student key and survive a reload.
-    FareTables loaded = FareTableLoad(untinDir_);
+    // The files are one set: an install into the folder waits for the load,
+    // or the load for the install.
+    FareTables loaded = [&] {
+        const UntinLock lock(untinDir_, UntinLockMode::Shared);
+        return FareTableLoad(untinDir_);
+    }();
     loaded.Gakuwari = std::move(tables.Gakuwari);
     tables = std::move(loaded);
 

@@ -34,6 +34,14 @@ int main(int argc, char** argv) {
         const kippurun::Date today = kippurun::SystemClock(options.today).today();
         return kippurun::runPriceList(options.untinDir, today, std::cout, std::cerr);
     }
+    if (options.diff) {
+        return kippurun::runTableDiff(options.diff->first, options.diff->second, std::cout,
+                                      std::cerr);
+    }
+    if (options.installTables) {
+        return kippurun::runInstallTables(*options.installTables, options.untinDir, std::cout,
+                                          std::cerr);
+    }
     if (options.script) return kippurun::runScript(options, std::cin, std::cout, std::cerr);
     return kippurun::runWindow(argc, argv, options);
 }

@@ -36,6 +36,8 @@ std::string usageText() {
            "[--quit-after-show] [--help] [--version]\n"
            "        kippurun --check [--untin DIR] [--strict]\n"
            "        kippurun --price-list [--untin DIR] [--today YYYY-MM-DD]\n"
+           "        kippurun --diff OLD NEW\n"
+           "        kippurun --install-tables NEW [--untin DIR]\n"
            "  --script FILE       画面を開かずにスクリプトを実行する (FILE が - なら標準入力)\n"
            "  --today YYYY-MM-DD  本日の日付を固定する\n"
            "  --untin DIR         運賃表フォルダ (既定: プログラムの隣の Untin)\n"
@@ -43,6 +45,10 @@ std::string usageText() {
            "  --check             運賃表 25 ファイルを点検し、見つかったことをすべて表示する\n"
            "  --strict            --check で警告もエラーとして数える\n"
            "  --price-list        全区間の運賃・料金の一覧を CSV で標準出力に書く\n"
+           "  --diff OLD NEW      二つの運賃表フォルダで一覧の値が違う区間と欄を CSV で書く\n"
+           "                      (終了状態 0 同じ、1 違う、2 フォルダを読めない)\n"
+           "  --install-tables NEW 点検した運賃表 NEW の 23 ファイルを DIR に入れる\n"
+           "                      (前の表は DIR の隣の日付のフォルダに残る。同じ指定で戻せる)\n"
            "  --help              この説明を表示する\n"
            "  --version           版を表示する\n"
            "画面を開けないとき (DISPLAY がない、接続できない) は標準エラーに理由を書いて\n"
@@ -74,6 +80,15 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
             options.strict = true;
         } else if (a == "--price-list") {
             options.priceList = true;
+        } else if (a == "--diff") {
+            if (i + 2 >= args.size())
+                return {std::nullopt, "--diff には比べる二つのフォルダ (旧 新) が要ります"};
+            options.diff.emplace(args[i + 1], args[i + 2]);
+            i += 2;
+        } else if (a == "--install-tables") {
+            if (!value(v))
+                return {std::nullopt, "--install-tables に新しい表のフォルダ名がありません"};
+            options.installTables = std::filesystem::path(v);
         } else if (a == "--script") {
             if (!value(v)) return {std::nullopt, "--script にファイル名がありません"};
             options.script = v;
@@ -93,8 +108,15 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
             return {std::nullopt, "不明な引数です: " + a};
         }
     }
-    if (options.check + options.priceList + options.script.has_value() > 1) {
-        return {std::nullopt, "--check、--price-list、--script は一度に一つしか指定できません"};
+    const int commands = options.check + options.priceList + options.script.has_value() +
+                         options.diff.has_value() + options.installTables.has_value();
+    if (commands > 1) {
+        return {std::nullopt,
+                "--check、--price-list、--diff、--install-tables、--script は"
+                "一度に一つしか指定できません"};
+    }
+    if (options.diff && untin) {
+        return {std::nullopt, "--diff は比べる二つのフォルダを読みます。--untin は使いません"};
     }
     if (options.strict && !options.check) {
         return {std::nullopt, "--strict は --check と一緒に指定します"};

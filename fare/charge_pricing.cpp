@@ -75,6 +75,11 @@ ChargeLine line(std::string unit, const Yen& price, std::int64_t count) {
 
 ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section) {
     ChargePricing result;
+    // A ticket whose price depends on stops the section does not have.
+    const auto withoutStops = [&] {
+        result.soldWithoutStops = section.adults + section.students + section.children > 0;
+        return result;
+    };
     const ChargeType* type = chargeType(section.j);
     if (type == nullptr) {
         return result;
@@ -88,7 +93,7 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
     switch (type->rule) {
         case ChargeRule::FromTables:
             if (!stopsWithin(section, stopCount)) {
-                return result;
+                return withoutStops();
             }
             caption = type->name;
             units = expressUnits(tables, type->adult, type->child, section);
@@ -101,8 +106,11 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
                     break;
                 }
             }
-            if (match == nullptr || !stopsWithin(section, stopCount)) {
+            if (match == nullptr) {
                 return result;
+            }
+            if (!stopsWithin(section, stopCount)) {
+                return withoutStops();
             }
             caption = seasonCaption("指定席", match->season);
             units = expressUnits(tables, match->adult, match->child, section);
@@ -120,7 +128,7 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
             break;
         case ChargeRule::MarineGreen: {
             if (!stopsWithin(section, stopCount)) {
-                return result;
+                return withoutStops();
             }
             caption = type->name;
             const bool far = strictMarineDistance(tables, section) > 50;

@@ -44,6 +44,11 @@ struct ChargePricing {
     // Empty when nothing is priced although touched (no season for a
     // reserved ticket, or a stop outside its table): the lines stay cleared.
     std::optional<ChargeLines> lines;
+    // True when the ticket's price depends on its stops, a stop lies outside
+    // its table (none selected), and the section has passengers: the ticket
+    // the clerk chose would silently leave the bill, so the run must not
+    // go on.
+    bool soldWithoutStops = false;
 };
 
 // Throws TableValueError when the マリン distance is not a number, when a

@@ -294,6 +294,14 @@ const std::vector<std::string>& checkedFiles() {
     return files;
 }
 
+CheckedFileShape checkedFileShape(std::string_view file) {
+    for (const TableFile& checked : TableFiles) {
+        if (checked.fileName() != file) continue;
+        return {checked.count, checked.space == IndexSpace::None ? 0 : checked.perLine};
+    }
+    return {};
+}
+
 std::vector<Finding> checkTables(const fs::path& untinDir) {
     Findings findings;
     std::map<std::string, ReadFile, std::less<>> read;

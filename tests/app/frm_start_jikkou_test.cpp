@@ -458,14 +458,28 @@ TEST_F(RunTest, MarineDistanceThatIsNoNumberStopsTheRun) {
     EXPECT_EQ(t.txtTan21.text, "");
 }
 
-TEST_F(RunTest, StopsOutsideTheTablePriceNothingForThatSection) {
+// A charge ticket chosen for a section without stops would leave the bill
+// unnoticed: the run stops with a message and no bill instead. A coupon's
+// bill carries no charge tickets, so there nothing is lost and nothing said.
+TEST_F(RunTest, ChargeWithoutStopsStopsTheRunUnlessNothingIsSold) {
     s.cboKenshu3.setListIndex(0);
     s.cboHatsu3.clear();  // no stops in the lists at all
     s.cboChaku3.clear();
     s.cmdJikkou.press();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first, "入力エラー");
+    EXPECT_NE(prompt.messages[0].second.find("料金区間１の自由席特急券"), std::string::npos)
+        << prompt.messages[0].second;
+    EXPECT_EQ(s.txtTan01.text, "");
+    EXPECT_EQ(s.txtBill.text, "");
+    prompt.messages.clear();
+
+    s.txtNinzu.text = "0";  // no passenger: nothing is sold, nothing missing
+    s.cmdJikkou.press();
+    EXPECT_TRUE(prompt.messages.empty());
     EXPECT_EQ(s.txtTan21.text, "");
     EXPECT_FALSE(s.lblKenshuM(1).visible);
-    EXPECT_EQ(shownLines(), "01");
+    s.txtNinzu.text = "1";
 
     s.cboKenshu.setListIndex(5);  // express coupon priced by charge section 1's stops
     s.cmdJikkou.press();

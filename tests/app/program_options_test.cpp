@@ -23,6 +23,18 @@ TEST(ProgramOptions, EachOptionSetsWhatItNames) {
     ASSERT_TRUE(check.options) << check.error;
     EXPECT_TRUE(check.options->check);
     EXPECT_TRUE(check.options->strict);
+
+    const OptionsResult diff = parseProgramOptions({"--diff", "old", "new"});
+    ASSERT_TRUE(diff.options) << diff.error;
+    ASSERT_TRUE(diff.options->diff);
+    EXPECT_EQ(diff.options->diff->first, "old");
+    EXPECT_EQ(diff.options->diff->second, "new");
+
+    const OptionsResult install =
+        parseProgramOptions({"--install-tables", "new", "--untin", "/srv/counter"});
+    ASSERT_TRUE(install.options) << install.error;
+    EXPECT_EQ(install.options->installTables, "new");
+    EXPECT_EQ(install.options->untinDir, "/srv/counter");
 }
 
 // Every refusal says in Japanese what is wrong, and nothing runs.
@@ -32,6 +44,11 @@ TEST(ProgramOptions, RefusedCommandLines) {
         {"--check", "--script", "a.txt"},
         {"--price-list", "--script", "-"},
         {"--strict"},
+        {"--diff", "old"},
+        {"--diff", "old", "new", "--check"},
+        {"--diff", "old", "new", "--untin", "dir"},
+        {"--install-tables"},
+        {"--install-tables", "new", "--price-list"},
         {"--price-list", "--strict"},
         {"--today", "2026-02-30"},
         {"--today", "2026/02/28"},

@@ -163,6 +163,7 @@ struct UnpricedRow {
     int j;
     const char* season;
     int e, f;
+    bool withoutStops;  // the passengers' ticket has no stops to be priced from
 };
 
 class UnpricedSections : public ::testing::TestWithParam<UnpricedRow> {};
@@ -173,15 +174,23 @@ TEST_P(UnpricedSections, TouchedButLinesLeftCleared) {
         priceCharge(chargeTables(), section(row.j, 0, row.season, row.e, row.f));
     EXPECT_TRUE(p.touched);
     EXPECT_FALSE(p.lines.has_value());
+    EXPECT_EQ(p.soldWithoutStops, row.withoutStops);
+
+    // Without passengers nothing is sold, so nothing is missing either.
+    ChargeSection nobody = section(row.j, 0, row.season, row.e, row.f);
+    nobody.adults = nobody.children = nobody.students = 0;
+    EXPECT_FALSE(priceCharge(chargeTables(), nobody).soldWithoutStops);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SeasonOrStops, UnpricedSections,
-    ::testing::Values(UnpricedRow{1, "", 3, 10}, UnpricedRow{1, "繁忙", 3, 10},
-                      UnpricedRow{1, "通常期 ", 3, 10}, UnpricedRow{1, "通常期", 26, 10},
-                      UnpricedRow{0, "通常期", 3, 26}, UnpricedRow{0, "通常期", 999, 10},
-                      UnpricedRow{2, "通常期", -1, 10}, UnpricedRow{4, "通常期", 15, 0},
-                      UnpricedRow{4, "通常期", 0, 999}));
+    ::testing::Values(UnpricedRow{1, "", 3, 10, false}, UnpricedRow{1, "繁忙", 3, 10, false},
+                      UnpricedRow{1, "通常期 ", 3, 10, false},
+                      UnpricedRow{1, "通常期", 26, 10, true}, UnpricedRow{0, "通常期", 3, 26, true},
+                      UnpricedRow{0, "通常期", 999, 10, true},
+                      UnpricedRow{2, "通常期", -1, 10, true},
+                      UnpricedRow{0, "通常期", -1, -1, true}, UnpricedRow{4, "通常期", 15, 0, true},
+                      UnpricedRow{4, "通常期", 0, -1, true}));
 
 TEST(ChargePricing, MarineGreenNeedsANumberDistance) {
     try {

@@ -13,12 +13,14 @@
 #include "data/fare_tables.h"
 #include "data/station_catalogue.h"
 #include "office/office_commands.h"
+#include "tests/support/split.h"
 #include "tests/support/table_folder.h"
 
 namespace kippurun {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::split;
 using testing::TableFolder;
 
 const fs::path kSampleTables = fs::path(KIPPURUN_SOURCE_DIR) / "Untin";
@@ -28,17 +30,6 @@ FareTables sampleTables() {
     FareTables tables = FareTableLoad(kSampleTables);
     tables.Gakuwari = GakuwariLoad(kSampleTables);
     return tables;
-}
-
-std::vector<std::string> split(const std::string& text, const std::string& separator) {
-    std::vector<std::string> parts;
-    std::size_t begin = 0;
-    for (std::size_t end; (end = text.find(separator, begin)) != std::string::npos;) {
-        parts.push_back(text.substr(begin, end - begin));
-        begin = end + separator.size();
-    }
-    parts.push_back(text.substr(begin));
-    return parts;
 }
 
 // The list as header name -> field, one map per journey.
