@@ -104,8 +104,7 @@ void frmStart::ExpressHantei2() {
 }
 
 void frmStart::Norikae() {
-    const int k = cboKenshu3.listIndex();
-    if (k < 0 || k > 2) return;
+    if (chargeKind(cboKenshu3.listIndex()) != TicketKind::Express) return;
     // On a continuous ticket charge section 2 belongs to journey section 2;
     // splitting section 1 at 松山 would overwrite it (Yes) or drop it (No).
     if (cboHatsu2.visible) return;
