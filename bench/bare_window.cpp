@@ -1,0 +1,46 @@
+// The least a Qt Widgets program does to show a window: one label in a
+// window of the sales screen's size, shown, and (with --quit-after-show)
+// ended as soon as it has painted. tools/startup_time.sh measures the
+// program's own start against this one.
+#include <cstring>
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+class QuitWhenShown : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !quitting_) {
+            quitting_ = true;
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool quitting_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool quitAfterShow = false;
+    for (int i = 1; i < argc; ++i) quitAfterShow |= std::strcmp(argv[i], "--quit-after-show") == 0;
+    QApplication app(argc, argv);
+    QWidget window;
+    window.resize(713, 497);
+    QLabel label(QStringLiteral("キップルン"), &window);
+    label.move(20, 20);
+    QuitWhenShown quitWhenShown;
+    if (quitAfterShow) window.installEventFilter(&quitWhenShown);
+    window.show();
+    return app.exec();
+}
