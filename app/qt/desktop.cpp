@@ -1,13 +1,18 @@
 #include "app/qt/desktop.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include <QCoreApplication>
+#include <QIconEngine>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPainter>
+#include <QPixmap>
 #include <QTranslator>
 
 // The icon's resource lives in a static library: it must be named to be
@@ -33,9 +38,48 @@ bool installJapaneseTexts(QCoreApplication& app) {
     return loaded;
 }
 
+namespace {
+
+// The icon from its PNG sizes (rendered from the SVG at build time). The
+// window system is offered the sizes it got when the window carried the SVG
+// itself; any other size is drawn from the nearest larger PNG.
+class ProgramIconEngine : public QIconEngine {
+  public:
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int wanted = std::max(size.width(), size.height());
+        int side = Sides.back();
+        for (const int s : Sides)
+            if (s >= wanted) {
+                side = s;
+                break;
+            }
+        QPixmap pixmap(QStringLiteral(":/kippurun-%1.png").arg(side));
+        if (pixmap.size() != size)
+            pixmap = pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return pixmap;
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return QSize(side, side);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(32, 32), QSize(64, 64), QSize(128, 128)};
+    }
+    QIconEngine* clone() const override { return new ProgramIconEngine; }
+
+  private:
+    static constexpr std::array<int, 5> Sides = {16, 32, 64, 128, 256};
+};
+
+}  // namespace
+
 QIcon programIcon() {
     initIconResource();
-    return QIcon(QStringLiteral(":/kippurun.svg"));
+    return QIcon(new ProgramIconEngine);
 }
 
 QString noDisplayMessage() {
