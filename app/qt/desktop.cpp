@@ -9,10 +9,12 @@
 
 #include <QCoreApplication>
 #include <QIconEngine>
+#include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
+#include <QResource>
 #include <QTranslator>
 
 // The icon's resource lives in a static library: it must be named to be
@@ -40,9 +42,10 @@ bool installJapaneseTexts(QCoreApplication& app) {
 
 namespace {
 
-// The icon from its PNG sizes (rendered from the SVG at build time). The
-// window system is offered the sizes it got when the window carried the SVG
-// itself; any other size is drawn from the nearest larger PNG.
+// The icon from its sizes rendered at build time: raw pixels up to 128 px,
+// which the window system is offered (as it was when the window carried
+// the SVG itself), a PNG above. Any other size is drawn from the nearest
+// larger one.
 class ProgramIconEngine : public QIconEngine {
   public:
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
@@ -53,7 +56,8 @@ class ProgramIconEngine : public QIconEngine {
                 side = s;
                 break;
             }
-        QPixmap pixmap(QStringLiteral(":/kippurun-%1.png").arg(side));
+        QPixmap pixmap = side > RawUpTo ? QPixmap(QStringLiteral(":/kippurun-%1.png").arg(side))
+                                        : rawPixmap(side);
         if (pixmap.size() != size)
             pixmap = pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return pixmap;
@@ -73,6 +77,15 @@ class ProgramIconEngine : public QIconEngine {
 
   private:
     static constexpr std::array<int, 5> Sides = {16, 32, 64, 128, 256};
+    static constexpr int RawUpTo = 128;
+
+    static QPixmap rawPixmap(int side) {
+        const QResource raw(QStringLiteral(":/kippurun-%1.argb").arg(side));
+        if (raw.size() != qint64(side) * side * 4 ||
+            raw.compressionAlgorithm() != QResource::NoCompression)
+            return {};
+        return QPixmap::fromImage(QImage(raw.data(), side, side, QImage::Format_ARGB32));
+    }
 };
 
 }  // namespace
