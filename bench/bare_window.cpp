@@ -35,11 +35,18 @@ class QuitWhenShown : public QObject {
 
 int main(int argc, char** argv) {
     bool quitAfterShow = false;
-    for (int i = 1; i < argc; ++i) quitAfterShow |= std::strcmp(argv[i], "--quit-after-show") == 0;
+    // The label's text: Japanese by default, as the program's window is, so
+    // that both load a Japanese face; --label TEXT to weigh another.
+    QString text = QStringLiteral("キップルン");
+    for (int i = 1; i < argc; ++i) {
+        quitAfterShow |= std::strcmp(argv[i], "--quit-after-show") == 0;
+        if (std::strcmp(argv[i], "--label") == 0 && i + 1 < argc)
+            text = QString::fromUtf8(argv[++i]);
+    }
     QApplication app(argc, argv);
     QWidget window;
     window.resize(713, 497);
-    QLabel label(QStringLiteral("キップルン"), &window);
+    QLabel label(text, &window);
     label.move(20, 20);
     QuitWhenShown quitWhenShown;
     if (quitAfterShow) window.installEventFilter(&quitWhenShown);

@@ -6,7 +6,9 @@
 # Usage:
 #   N=20 tools/startup_time.sh build/kippurun --today 2026-12-09
 # BARE=path names the bare window (default: bench/bare_window beside the
-# program). Runs offscreen unless DISPLAY is set (e.g. an Xvfb server).
+# program), BARE_ARGS its arguments (e.g. --label kippurun: a label that
+# needs no Japanese face). Runs offscreen unless DISPLAY is set (e.g. an
+# Xvfb server).
 set -euo pipefail
 N=${N:-20}
 [ $# -ge 1 ] || { echo "usage: N=20 $0 PROGRAM [ARGS...]" >&2; exit 2; }
@@ -28,10 +30,11 @@ run() {
 }
 
 program=() bare=()
-run "$@" >/dev/null && run "$BARE" >/dev/null  # warm the file cache
+read -r -a bare_args <<<"${BARE_ARGS:-}"
+run "$@" >/dev/null && run "$BARE" "${bare_args[@]}" >/dev/null  # warm the file cache
 for _ in $(seq "$N"); do
   program+=("$(run "$@")")
-  bare+=("$(run "$BARE")")
+  bare+=("$(run "$BARE" "${bare_args[@]}")")
 done
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
