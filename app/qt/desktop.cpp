@@ -27,17 +27,18 @@ bool installJapaneseTexts(QCoreApplication& app) {
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     QLocale::setDefault(japanese);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    bool loaded = false;
+    // The widgets' texts are all in qtbase; "qt" is the catalogue of every
+    // Qt module (qtbase again, QML, multimedia, ...), wanted only where
+    // qtbase has no catalogue of its own.
     for (const char* module : {"qtbase", "qt"}) {
         auto* translator = new QTranslator(&app);
         if (translator->load(japanese, QString::fromLatin1(module), QStringLiteral("_"), folder)) {
             QCoreApplication::installTranslator(translator);
-            loaded = true;
-        } else {
-            delete translator;
+            return true;
         }
+        delete translator;
     }
-    return loaded;
+    return false;
 }
 
 namespace {
