@@ -1,5 +1,6 @@
 #include "calendar/date_ops.h"
 
+#include <unicode/dtfmtsym.h>
 #include <unicode/gregocal.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
@@ -40,6 +41,18 @@ Date fromDayCount(long long count) {
 
 long long dayCount(Date date) { return sys_days{date}.time_since_epoch().count(); }
 
+// The formatter's calendar switches to the Julian calendar before 1582;
+// the dates here are proleptic Gregorian throughout.
+bool makeProlepticGregorian(icu::Calendar& calendar) {
+    auto* gregorian = dynamic_cast<icu::GregorianCalendar*>(&calendar);
+    if (!gregorian) return false;
+    UErrorCode status = U_ZERO_ERROR;
+    gregorian->setGregorianChange(-DBL_MAX, status);
+    return U_SUCCESS(status);
+}
+
+const char* const JapaneseLocale = "ja_JP@calendar=japanese";
+
 struct EraFormatter {
     std::unique_ptr<icu::SimpleDateFormat> format;
 
@@ -47,21 +60,45 @@ struct EraFormatter {
         UErrorCode status = U_ZERO_ERROR;
         auto f = std::make_unique<icu::SimpleDateFormat>(
             icu::UnicodeString::fromUTF8("GGGGy年M月d日EEEE"),
-            icu::UnicodeString::fromUTF8("y=jpanyear"), icu::Locale("ja_JP@calendar=japanese"),
-            status);
+            icu::UnicodeString::fromUTF8("y=jpanyear"), icu::Locale(JapaneseLocale), status);
         if (U_FAILURE(status)) return;
         f->setTimeZone(*icu::TimeZone::getGMT());
-        // The formatter's calendar switches to the Julian calendar before 1582;
-        // the dates here are proleptic Gregorian throughout.
         std::unique_ptr<icu::Calendar> calendar(f->getCalendar()->clone());
-        if (auto* gregorian = dynamic_cast<icu::GregorianCalendar*>(calendar.get())) {
-            gregorian->setGregorianChange(-DBL_MAX, status);
-            if (U_FAILURE(status)) return;
-            f->adoptCalendar(calendar.release());
-        }
+        if (!calendar || !makeProlepticGregorian(*calendar)) return;
+        f->adoptCalendar(calendar.release());
         format = std::move(f);
     }
 };
+
+// The Japanese calendar and its names, without a formatter.
+struct EraNames {
+    std::unique_ptr<icu::Calendar> calendar;
+    std::unique_ptr<icu::DateFormatSymbols> symbols;
+
+    EraNames() {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::Locale locale(JapaneseLocale);
+        std::unique_ptr<icu::Calendar> c(
+            icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(), locale, status));
+        if (U_FAILURE(status) || !c || !makeProlepticGregorian(*c)) return;
+        auto s = std::make_unique<icu::DateFormatSymbols>(locale, c->getType(), status);
+        if (U_FAILURE(status)) return;
+        calendar = std::move(c);
+        symbols = std::move(s);
+    }
+};
+
+// Noon UTC on the civil date, read in UTC: no time zone can move it to a
+// neighbouring day.
+UDate noonOf(Date date) {
+    return (static_cast<double>(dayCount(date)) * 86400.0 + 43200.0) * 1000.0;
+}
+
+std::string toUtf8(const icu::UnicodeString& text) {
+    std::string out;
+    text.toUTF8String(out);
+    return out;
+}
 
 const char* const WeekdayNames[] = {"日曜日", "月曜日", "火曜日", "水曜日",
                                     "木曜日", "金曜日", "土曜日"};
@@ -105,18 +142,39 @@ int daysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : Lengths[month - 1];
 }
 
-std::string eraLongDate(Date date) {
+std::string eraLongDateByPattern(Date date) {
     if (!date.ok()) return {};
     thread_local EraFormatter formatter;
     if (!formatter.format) return plainLongDate(date);
-    // Noon UTC on the civil date, formatted in UTC: no time zone can move it
-    // to a neighbouring day.
-    UDate instant = (static_cast<double>(dayCount(date)) * 86400.0 + 43200.0) * 1000.0;
     icu::UnicodeString text;
-    formatter.format->format(instant, text);
-    std::string out;
-    text.toUTF8String(out);
-    return out;
+    formatter.format->format(noonOf(date), text);
+    return toUtf8(text);
+}
+
+std::string eraLongDate(Date date) {
+    if (!date.ok()) return {};
+    // From 明治 on, within four-digit years: what the pattern writes, put
+    // together here (the pattern's numbers are plain digits, year 1 is 元).
+    if (date.year() < std::chrono::year(1868) || date.year() > std::chrono::year(9999))
+        return eraLongDateByPattern(date);
+    thread_local EraNames names;
+    if (!names.calendar) return eraLongDateByPattern(date);
+    UErrorCode status = U_ZERO_ERROR;
+    names.calendar->setTime(noonOf(date), status);
+    const int era = names.calendar->get(UCAL_ERA, status);
+    const int year = names.calendar->get(UCAL_YEAR, status);
+    const int weekday = names.calendar->get(UCAL_DAY_OF_WEEK, status);
+    int eraCount = 0;
+    int weekdayCount = 0;
+    const icu::UnicodeString* eras = names.symbols->getEraNames(eraCount);
+    const icu::UnicodeString* weekdays = names.symbols->getWeekdays(
+        weekdayCount, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
+    if (U_FAILURE(status) || era < 0 || era >= eraCount || year < 1 || weekday < 1 ||
+        weekday >= weekdayCount)
+        return eraLongDateByPattern(date);
+    return toUtf8(eras[era]) + (year == 1 ? "元" : std::to_string(year)) + "年" +
+           std::to_string(static_cast<unsigned>(date.month())) + "月" +
+           std::to_string(static_cast<unsigned>(date.day())) + "日" + toUtf8(weekdays[weekday]);
 }
 
 }  // namespace kippurun

@@ -23,5 +23,10 @@ int daysInMonth(int year, int month);  // Gregorian
 
 // "ggge年m月d日aaaa": 平成16年11月7日日曜日, 令和元年5月1日水曜日.
 std::string eraLongDate(Date date);
+// The same text from ICU's date pattern "GGGGy年M月d日EEEE" (year 1 as 元)
+// for any date. eraLongDate writes the dates of the modern eras itself from
+// ICU's Japanese calendar and its era and weekday names, which start in a
+// fraction of the memory a date pattern's number formats take.
+std::string eraLongDateByPattern(Date date);
 
 }  // namespace kippurun

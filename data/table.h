@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "data/value_scanner.h"
+
 namespace kippurun {
 
 class Table {
@@ -14,8 +16,10 @@ class Table {
     Table() = default;
     // `content` holds the file's bytes; `spans` the (offset, length) of each
     // of the side * side values inside it, in file order.
-    Table(int side, std::string content,
-          std::vector<std::pair<std::uint32_t, std::uint32_t>> spans);
+    Table(int side, std::string_view content,
+          const std::vector<std::pair<std::uint32_t, std::uint32_t>>& spans);
+    // The side * side values as packValues packs them.
+    Table(int side, PackedValues values);
 
     int side() const { return side_; }
     bool contains(int arrival, int departure) const {
@@ -26,9 +30,11 @@ class Table {
     std::string_view at(int arrival, int departure) const;
 
   private:
+    // The values back to back, and where each ends: a table keeps no
+    // separators and half the index a pair of offset and length would take.
     int side_ = 0;
-    std::string content_;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans_;
+    std::string text_;
+    std::vector<std::uint32_t> ends_;
 };
 
 }  // namespace kippurun

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "data/fare_tables.h"
 #include "data/number_reading.h"
@@ -199,21 +201,29 @@ std::string readTableFileBytes(const fs::path& untinDir, std::string_view litera
     return readWholeFile(untinDir, tablePath(untinDir, literal), relativeTablePath(literal));
 }
 
+namespace {
+
+DataFileError pastEndOfFile(const std::string& relativePath, std::string_view content,
+                            std::size_t found, std::size_t count) {
+    DataFileError error(DataFileError::Kind::PastEndOfFile, relativePath,
+                        "表のファイル" + bracketed(relativePath) + "が途中で終わっています：値が " +
+                            std::to_string(count) + " 個必要ですが、" + std::to_string(found) +
+                            " 個しかありません。");
+    error.valuesFound = found;
+    error.valuesNeeded = count;
+    error.position = valuePosition(content, found);
+    return error;
+}
+
+}  // namespace
+
 FileValues takeFileValues(std::string relativePath, std::string content, std::size_t count) {
     FileValues file;
     file.relativePath = std::move(relativePath);
     file.content = std::move(content);
     ValueScan scan = scanValues(file.content, count);
     if (scan.spans.size() < count) {
-        DataFileError error(DataFileError::Kind::PastEndOfFile, file.relativePath,
-                            "表のファイル" + bracketed(file.relativePath) +
-                                "が途中で終わっています：値が " + std::to_string(count) +
-                                " 個必要ですが、" + std::to_string(scan.spans.size()) +
-                                " 個しかありません。");
-        error.valuesFound = scan.spans.size();
-        error.valuesNeeded = count;
-        error.position = valuePosition(file.content, scan.spans.size());
-        throw error;
+        throw pastEndOfFile(file.relativePath, file.content, scan.spans.size(), count);
     }
     file.spans = std::move(scan.spans);
     file.end = scan.end;
@@ -239,11 +249,22 @@ std::optional<DataFileError> squareTableValueFailure(const FileValues& file, std
 
 Table readSquareTable(const fs::path& untinDir, std::string_view literal, int side) {
     const auto count = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
-    FileValues file = readFileValues(untinDir, literal, count);
-    for (std::size_t k = 0; k < count; ++k) {
-        if (auto failure = squareTableValueFailure(file, k)) throw std::move(*failure);
+    std::string relativePath = relativeTablePath(literal);
+    std::string content = readTableFileBytes(untinDir, literal);
+    PackedValues packed = packValues(content, count);
+    if (packed.ends.size() < count) {
+        throw pastEndOfFile(relativePath, content, packed.ends.size(), count);
     }
-    return Table(side, std::move(file.content), std::move(file.spans));
+    // Every value lies inside the bytes read, bounded by ASCII bytes, so
+    // when those are valid UTF-8 so is each value. Only otherwise are the
+    // values split again, to name the first that is not.
+    if (!isValidUtf8(std::string_view(content).substr(0, packed.end))) {
+        const FileValues file = takeFileValues(std::move(relativePath), std::move(content), count);
+        for (std::size_t k = 0; k < count; ++k) {
+            if (auto failure = squareTableValueFailure(file, k)) throw std::move(*failure);
+        }
+    }
+    return Table(side, std::move(packed));
 }
 
 int stationNumberValue(const FileValues& file, std::size_t k, bool notSetAllowed) {
@@ -278,6 +299,14 @@ double roundHalfEven(double value) {
 bool isValidUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
+        // Tables are nearly all ASCII: pass over it eight bytes at a time.
+        while (i + 8 <= text.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if (word & 0x8080808080808080u) break;
+            i += 8;
+        }
+        if (i == text.size()) break;
         if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -116,62 +117,153 @@ class Scanner {
     bool more_ = false;
 };
 
-// Finds separators 64 bytes at a time: most values are a few digits long,
-// and a byte-by-byte search costs a mispredicted branch per value.
-class SeparatorFinder {
-  public:
-    explicit SeparatorFinder(std::string_view text) : text_(text) {}
+// The bytes of one 64-byte block that matter to the search for values, one
+// bit per byte: most values are a few plain digits, and finding them a block
+// at a time costs no mispredicted branch per byte.
+struct BlockMasks {
+    std::uint64_t separators = 0;  // comma, LF, CR
+    std::uint64_t careful = 0;     // double quote, blank: the value needs the careful way
+};
 
-    // Offset of the first separator at or after `pos`, or the text's size.
-    std::size_t next(std::size_t pos) {
-        const std::size_t base = pos & ~std::size_t{63};
-        if (base != base_) {
-            base_ = base;
-            mask_ = maskAt(base);
+bool isSeparator(char c) { return c == ',' || c == '\n' || c == '\r'; }
+
+// Inlined: it runs once per 64 bytes, in the loop that finds the values.
+[[gnu::always_inline]] inline BlockMasks blockMasks(std::string_view text, std::size_t base) {
+    const char* const p = text.data() + base;
+    BlockMasks masks;
+    if (base + 64 > text.size()) {
+        for (std::size_t i = 0; base + i < text.size(); ++i) {
+            if (isSeparator(p[i])) masks.separators |= std::uint64_t{1} << i;
+            if (p[i] == '"' || isBlank(p[i])) masks.careful |= std::uint64_t{1} << i;
         }
-        std::uint64_t mask = mask_ & (~std::uint64_t{0} << (pos & 63));
-        while (mask == 0) {
-            base_ += 64;
-            if (base_ >= text_.size()) return text_.size();
-            mask = mask_ = maskAt(base_);
-        }
-        return base_ + static_cast<std::size_t>(std::countr_zero(mask));
+        return masks;
     }
-
-  private:
-    static bool isSeparator(char c) { return c == ',' || c == '\n' || c == '\r'; }
-
-    std::uint64_t maskAt(std::size_t base) const {
-        const char* const p = text_.data() + base;
-        std::uint64_t mask = 0;
-        if (base + 64 > text_.size()) {
-            for (std::size_t i = 0; base + i < text_.size(); ++i) {
-                if (isSeparator(p[i])) mask |= std::uint64_t{1} << i;
-            }
-            return mask;
-        }
 #if defined(__SSE2__)
-        const __m128i comma = _mm_set1_epi8(',');
-        const __m128i lineFeed = _mm_set1_epi8('\n');
-        const __m128i carriageReturn = _mm_set1_epi8('\r');
-        for (int i = 0; i < 4; ++i) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-            const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(bytes, comma),
-                                              _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed),
-                                                           _mm_cmpeq_epi8(bytes, carriageReturn)));
-            mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hits))} << (16 * i);
-        }
-#else
-        for (std::size_t i = 0; i < 64; ++i) {
-            if (isSeparator(p[i])) mask |= std::uint64_t{1} << i;
-        }
-#endif
-        return mask;
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        const __m128i separators = _mm_or_si128(
+            _mm_cmpeq_epi8(bytes, comma),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn)));
+        const __m128i careful =
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote),
+                         _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab)));
+        masks.separators |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(separators))}
+                            << (16 * i);
+        masks.careful |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(careful))}
+                         << (16 * i);
     }
+#else
+    for (std::size_t i = 0; i < 64; ++i) {
+        if (isSeparator(p[i])) masks.separators |= std::uint64_t{1} << i;
+        if (p[i] == '"' || isBlank(p[i])) masks.careful |= std::uint64_t{1} << i;
+    }
+#endif
+    return masks;
+}
 
-    std::string_view text_;
-    std::size_t base_ = ~std::size_t{0};
-    std::uint64_t mask_ = 0;
+// Hands each of the first `wanted` values of `text` to `sink.take(offset,
+// length)` in file order and returns the offset just past the last value
+// taken. `wanted` must not exceed the text's size plus one.
+template <class Sink>
+std::size_t scanInto(std::string_view text, std::size_t wanted, Sink& result) {
+    // A copy the compiler can keep in registers: a value written through a
+    // char pointer could otherwise be any of the sink's own fields.
+    Sink sink = result;
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    std::size_t taken = 0;
+    std::size_t pos = Scanner::firstValueAt(text);  // where the next value begins
+    bool more = pos < size;
+    std::size_t base = pos & ~std::size_t{63};  // the block searched, at or before pos
+    while (more && taken < wanted) {
+        const BlockMasks masks = blockMasks(text, base);
+        // Only the bits at or after pos count; a value that began in an
+        // earlier block had no careful byte there.
+        const std::uint64_t from =
+            pos > base ? ~std::uint64_t{0} << (pos - base) : ~std::uint64_t{0};
+        std::uint64_t separators = masks.separators & from;
+        const std::uint64_t careful = masks.careful & from;
+        const std::size_t firstCareful =
+            careful ? base + static_cast<std::size_t>(std::countr_zero(careful)) : SIZE_MAX;
+        // The plain values of the block, one per separator, until a value
+        // holds a careful byte.
+        while (separators != 0) {
+            const std::size_t separator =
+                base + static_cast<std::size_t>(std::countr_zero(separators));
+            if (separator > firstCareful) break;
+            sink.take(pos, separator - pos);
+            ++taken;
+            separators &= separators - 1;
+            pos = separator + 1;
+            if (data[separator] != ',') {
+                if (data[separator] == '\r' && pos < size && data[pos] == '\n') {
+                    ++pos;
+                    separators &= separators - 1;  // that LF, when it is in this block
+                }
+                if (pos == size) {
+                    more = false;
+                    break;
+                }
+            }
+            if (taken == wanted) break;
+        }
+        if (!more || taken == wanted) break;
+        if (firstCareful != SIZE_MAX &&
+            (separators == 0 ||
+             firstCareful < base + static_cast<std::size_t>(std::countr_zero(separators)))) {
+            // Blanks to drop or quotes: this value the careful way.
+            Scanner scanner(text, pos);
+            Value value;
+            scanner.next(value);
+            sink.take(value.offset, value.length);
+            ++taken;
+            pos = scanner.position();
+            more = scanner.more();
+            base = pos & ~std::size_t{63};
+        } else if (separators == 0) {  // the value goes on past this block
+            base += 64;
+            if (base >= size) {  // the last value (empty after a comma at the end)
+                sink.take(pos, size - pos);
+                ++taken;
+                more = false;
+            }
+        }
+    }
+    result = sink;
+    return taken == 0 ? 0 : pos;
+}
+
+struct SpanSink {
+    std::vector<ValueSpan>* spans;
+    void take(std::size_t offset, std::size_t length) {
+        spans->emplace_back(static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length));
+    }
+};
+
+// Copies each value to the end of the packed text and writes where it ends.
+// A short value is moved as one eight-byte word: `out` has eight bytes to
+// spare past the longest text it can receive.
+struct PackSink {
+    const char* text;
+    std::size_t size;
+    const char* begin;
+    char* out;
+    std::uint32_t* ends;
+    void take(std::size_t offset, std::size_t length) {
+        if (length <= 8 && offset + 8 <= size) {
+            std::memcpy(out, text + offset, 8);
+        } else {
+            std::memcpy(out, text + offset, length);
+        }
+        out += length;
+        *ends++ = static_cast<std::uint32_t>(out - begin);
+    }
 };
 
 }  // namespace
@@ -180,42 +272,25 @@ ValueScan scanValues(std::string_view text, std::size_t wanted) {
     ValueScan scan;
     // A text never holds more values than it has bytes plus one, so a huge
     // `wanted` cannot make this reserve more than the file size.
-    scan.spans.reserve(std::min(wanted, text.size() + 1));
-    const char* const data = text.data();
-    const std::size_t size = text.size();
-    std::size_t pos = Scanner::firstValueAt(text);
-    bool more = pos < size;
-    SeparatorFinder separators(text);
-    while (more && scan.spans.size() < wanted) {
-        const std::size_t separator = separators.next(pos);
-        const bool plain = separator == pos || (!isBlank(data[pos]) && data[pos] != '"' &&
-                                                !isBlank(data[separator - 1]));
-        if (!plain) {  // blanks to drop or quotes: the careful way
-            Scanner scanner(text, pos);
-            Value value;
-            scanner.next(value);
-            scan.spans.emplace_back(static_cast<std::uint32_t>(value.offset),
-                                    static_cast<std::uint32_t>(value.length));
-            pos = scanner.position();
-            more = scanner.more();
-            continue;
-        }
-        scan.spans.emplace_back(static_cast<std::uint32_t>(pos),
-                                static_cast<std::uint32_t>(separator - pos));
-        if (separator == size) {
-            pos = size;
-            more = false;
-        } else if (data[separator] == ',') {
-            pos = separator + 1;
-        } else {
-            const bool crlf =
-                data[separator] == '\r' && separator + 1 < size && data[separator + 1] == '\n';
-            pos = separator + (crlf ? 2 : 1);
-            more = pos < size;
-        }
-    }
-    scan.end = scan.spans.empty() ? 0 : pos;
+    wanted = std::min(wanted, text.size() + 1);
+    scan.spans.reserve(wanted);
+    SpanSink sink{&scan.spans};
+    scan.end = scanInto(text, wanted, sink);
     return scan;
+}
+
+PackedValues packValues(std::string_view text, std::size_t wanted) {
+    PackedValues packed;
+    wanted = std::min(wanted, text.size() + 1);
+    packed.ends.resize(wanted);
+    // The values never hold more bytes than the text.
+    packed.text.resize(text.size() + 8);
+    PackSink sink{text.data(), text.size(), packed.text.data(), packed.text.data(),
+                  packed.ends.data()};
+    packed.end = scanInto(text, wanted, sink);
+    packed.text.resize(static_cast<std::size_t>(sink.out - sink.begin));
+    packed.ends.resize(static_cast<std::size_t>(sink.ends - packed.ends.data()));
+    return packed;
 }
 
 namespace {

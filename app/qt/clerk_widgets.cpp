@@ -140,4 +140,22 @@ void FocusComboBox::focusInEvent(QFocusEvent* event) {
     emit focusEntered(event->reason());
 }
 
+void FocusComboBox::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        listFontDue_ = true;
+        QWidget::changeEvent(event);  // repaint, and the size hint's invalidation
+        return;
+    }
+    QComboBox::changeEvent(event);
+}
+
+void FocusComboBox::showPopup() {
+    if (listFontDue_) {
+        listFontDue_ = false;
+        QEvent fontChange(QEvent::FontChange);
+        QComboBox::changeEvent(&fontChange);
+    }
+    QComboBox::showPopup();
+}
+
 }  // namespace kippurun

@@ -110,15 +110,24 @@ class ClerkKey : public QPushButton {
 };
 
 // A drop-down that signals the focus entering it, with Qt's reason.
+//
+// A change of its font reaches its list only when the list opens: Qt's own
+// drop-down builds its list, and lays out every entry, at each change of its
+// font, which the window's start does to every drop-down on a bold frame.
 class FocusComboBox : public QComboBox {
     Q_OBJECT
   public:
     using QComboBox::QComboBox;
+    void showPopup() override;
   signals:
     void focusEntered(Qt::FocusReason reason);
 
   protected:
     void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    bool listFontDue_ = false;
 };
 
 }  // namespace kippurun

@@ -89,3 +89,27 @@ TEST(EraLongDate, JapaneseEraWithFirstYearAsGannen) {
 
 }  // namespace
 }  // namespace kippurun
+
+namespace kippurun {
+namespace {
+
+// The modern eras are written without ICU's date pattern; the text must be
+// the pattern's to the letter: every day from 明治 to 2100, each era's first
+// and last day, and a sample of later days up to where the pattern takes over.
+TEST(EraLongDate, TheSameTextAsIcusPattern) {
+    std::vector<Date> dates;
+    for (Date d = ymd(1867, 12, 25); d <= ymd(2100, 12, 31); d = addDays(d, 1)) dates.push_back(d);
+    for (Date d = ymd(2101, 1, 1); d <= ymd(10000, 1, 10); d = addDays(d, 97)) dates.push_back(d);
+    for (const Date d : {ymd(9999, 12, 31), ymd(10000, 1, 1), ymd(1, 1, 1), ymd(-5, 3, 1)})
+        dates.push_back(d);
+    for (const Date d : dates) {
+        const std::string byPattern = eraLongDateByPattern(d);
+        ASSERT_EQ(eraLongDate(d), byPattern)
+            << static_cast<int>(d.year()) << "-" << static_cast<unsigned>(d.month()) << "-"
+            << static_cast<unsigned>(d.day());
+    }
+    EXPECT_EQ(eraLongDateByPattern(ymd(2019, 5, 1)), "令和元年5月1日水曜日");
+}
+
+}  // namespace
+}  // namespace kippurun

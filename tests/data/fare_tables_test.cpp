@@ -296,6 +296,15 @@ TEST(FareTableLoad, HostileFiles) {
     EXPECT_EQ(encoding.position.field, 6u);
     EXPECT_NE(std::string(encoding.what()).find("UTF-8"), std::string::npos);
 
+    // Bytes that are no UTF-8 but lie in no value read: after a closing
+    // quote, and past the last value taken. The file is checked whole first;
+    // only a value that is read may stop the load.
+    folder.write("Otona.csv", "\"0\"\x89\x5E," + squareTable(107, positionText) + ",\x92\xC0");
+    const FareTables dropped = FareTableLoad(folder.path());
+    EXPECT_EQ(dropped.Otona.at(0, 0), "0");
+    EXPECT_EQ(dropped.Otona.at(0, 1), "0");  // the first value of the table written after it
+    EXPECT_EQ(dropped.Otona.at(106, 106), std::to_string(106 * 107 + 105));
+
     folder.write("Otona.csv", "");
     std::filesystem::resize_file(folder.file("Otona.csv"), MaxTableFileBytes + 1);
     const DataFileError huge = loadError(folder.path());

@@ -117,13 +117,34 @@ Values referenceValues(std::string_view t) {
     return values;
 }
 
+Values packedValuesOf(std::string_view text, std::size_t wanted) {
+    const PackedValues packed = packValues(text, wanted);
+    Values values;
+    std::uint32_t begin = 0;
+    for (const std::uint32_t end : packed.ends) {
+        values.emplace_back(packed.text.substr(begin, end - begin));
+        begin = end;
+    }
+    EXPECT_EQ(packed.text.size(), begin);
+    EXPECT_EQ(packed.end, scanValues(text, wanted).end) << '"' << text << '"';
+    return values;
+}
+
+// Runs of digits long and short, so that values and the careful bytes
+// (blanks, quotes) fall on every side of the 64-byte blocks.
 TEST(ValueScanner, AgreesWithThePlainRulesOnRandomTexts) {
     std::mt19937 random(2024);
-    const std::string alphabet = "1234567,,,,\n\n\r  \t\"ab";
-    for (int round = 0; round < 3000; ++round) {
+    const std::string alphabets[] = {"1234567,,,,\n\n\r  \t\"ab", "12345678901234567890,\r\n"};
+    for (int round = 0; round < 6000; ++round) {
+        const std::string& alphabet = alphabets[round % 2];
         std::string text(random() % 300, ' ');
         for (char& c : text) c = alphabet[random() % alphabet.size()];
-        ASSERT_EQ(valuesOf(text, 1000), referenceValues(text)) << '"' << text << '"';
+        const Values reference = referenceValues(text);
+        ASSERT_EQ(valuesOf(text, 1000), reference) << '"' << text << '"';
+        ASSERT_EQ(packedValuesOf(text, 1000), reference) << '"' << text << '"';
+        const std::size_t some = random() % (reference.size() + 1);
+        ASSERT_EQ(packedValuesOf(text, some), Values(reference.begin(), reference.begin() + some))
+            << '"' << text << '"' << some;
     }
 }
 

@@ -1,5 +1,6 @@
 // The widgets of a small hand-made screen: what reaches a handler and what
 // must not.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -264,6 +265,23 @@ class ControlViewTest : public QObject {
         h.screen.frame.visible = true;
         h.view.sync();
         QVERIFY(list->isVisible());
+    }
+
+    void dropDownListOpensInTheDropDownsFace() {
+        Harness h;
+        auto* list = h.get<QComboBox>("cboFirst");
+        QVERIFY(!list->font().bold());  // on a bold frame, in its own face
+        list->showPopup();
+        QCOMPARE(list->view()->font(), list->font());
+        list->hidePopup();
+        // A new scale changes the drop-down's face; its list takes it when it opens.
+        const QFont before = list->font();
+        h.view.setScale(FormScale::fitting(QSize(1400, 800), QSize(700, 400)));
+        QVERIFY(list->font() != before);
+        list->showPopup();
+        QCOMPARE(list->view()->font(), list->font());
+        QCOMPARE(list->view()->window()->font(), list->font());
+        list->hidePopup();
     }
 
     void pictureTakesTheModelsHeight() {
