@@ -45,6 +45,7 @@ struct Placement {
     bool behind = false;                // drawn beneath the other controls of its container
     std::string functionKey;            // keys: the keyboard key that presses it ("F12")
     std::optional<KeyGrid> grid;        // picture boxes worked as a grid from the keyboard
+    bool stationSearch = false;         // drop-downs of stations: found by typing a reading
 };
 
 // A screen's controls in a fixed order: the order of `dump`, of the script
@@ -208,6 +209,12 @@ class FormBuilder {
         // A key: Enter in a box the clerk types into presses it too.
         Row& enterKey() {
             b_.form_.enterKey = &c_;
+            return *this;
+        }
+        // A drop-down of catalogue stations: the clerk finds a station by
+        // typing its reading or number (data/station_search.h).
+        Row& stationSearch() {
+            place().stationSearch = true;
             return *this;
         }
         // A picture box: its cells worked from the keyboard (see KeyGrid).

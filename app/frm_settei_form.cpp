@@ -25,7 +25,7 @@ void frmSettei::buildForm() {
     FormBuilder<frmSettei> f(*this, registry_);
     f.form("frmSettei", "設定画面", 7455, 5775);
 
-    f.put(cboHatsu, {Left, KeysTop, PanelWidth, RowHeight}).initialFocus();
+    f.put(cboHatsu, {Left, KeysTop, PanelWidth, RowHeight}).initialFocus().stationSearch();
     f.put(optEkimei, {Left, 1080, 1095, RowHeight}).caption("駅名");
     f.put(optClear, {Left + 1200, 1080, 1095, RowHeight}).caption("クリア");
     f.put(cmdAllClear, {Left, 1560, PanelWidth, RowHeight})

@@ -87,21 +87,25 @@ void frmStart::buildForm() {
     f.put(lblKukan1(0), {120, 1200, 735, RowHeight}).caption("区間１");
     f.put(cboHatsu, {900, 1200, 1875, RowHeight})
         .click(&F::cboHatsu_Click)
-        .gotFocus(&F::cboHatsu_GotFocus);
+        .gotFocus(&F::cboHatsu_GotFocus)
+        .stationSearch();
     f.put(lblArrow(0), {2820, 1200, 375, RowHeight}).caption("→").centred();
     f.put(cboChaku, {3240, 1200, 1875, RowHeight})
         .click(&F::cboChaku_Click)
-        .gotFocus(&F::cboChaku_GotFocus);
+        .gotFocus(&F::cboChaku_GotFocus)
+        .stationSearch();
     f.put(lblKukan1(1), {120, 1680, 735, RowHeight}).caption("区間２").hidden();
     f.put(cboHatsu2, {900, 1680, 1875, RowHeight})
         .hidden()
         .click(&F::cboHatsu2_Click)
-        .gotFocus(&F::cboHatsu2_GotFocus);
+        .gotFocus(&F::cboHatsu2_GotFocus)
+        .stationSearch();
     f.put(lblArrow(1), {2820, 1680, 375, RowHeight}).caption("→").centred().hidden();
     f.put(cboChaku2, {3240, 1680, 1875, RowHeight})
         .hidden()
         .click(&F::cboChaku2_Click)
-        .gotFocus(&F::cboChaku2_GotFocus);
+        .gotFocus(&F::cboChaku2_GotFocus)
+        .stationSearch();
     f.holder(txtHatsu);
     f.holder(txtChaku);
     f.holder(txthatsu2);
@@ -134,9 +138,9 @@ void frmStart::buildForm() {
         .click(&F::cboKenshu3_Click)
         .gotFocus(&F::cboKenshu3_GotFocus);
     f.put(lblKukan1(2), {120, 840, 735, RowHeight}).caption("区間１");
-    f.put(cboHatsu3, {900, 840, 1875, RowHeight}).gotFocus(&F::cboHatsu3_GotFocus);
+    f.put(cboHatsu3, {900, 840, 1875, RowHeight}).gotFocus(&F::cboHatsu3_GotFocus).stationSearch();
     f.put(lblArrow(2), {2820, 840, 375, RowHeight}).caption("→").centred();
-    f.put(cboChaku3, {3240, 840, 1875, RowHeight}).gotFocus(&F::cboChaku3_GotFocus);
+    f.put(cboChaku3, {3240, 840, 1875, RowHeight}).gotFocus(&F::cboChaku3_GotFocus).stationSearch();
     f.holder(optRyokin1).caption("R1");
     f.holder(optRyokin2).caption("R2");
     f.put(frameRyokin2, {60, 1320, 5175, 1140}).hidden();
@@ -148,11 +152,13 @@ void frmStart::buildForm() {
     f.put(lblKukan1(3), {60, 660, 735, RowHeight}).caption("区間２");
     f.put(cboHatsu4, {840, 660, 1875, RowHeight})
         .click(&F::cboHatsu4_Click)
-        .gotFocus(&F::cboHatsu4_GotFocus);
+        .gotFocus(&F::cboHatsu4_GotFocus)
+        .stationSearch();
     f.put(lblArrow(3), {2760, 660, 375, RowHeight}).caption("→").centred();
     f.put(cboChaku4, {3180, 660, 1875, RowHeight})
         .click(&F::cboChaku4_Click)
-        .gotFocus(&F::cboChaku4_GotFocus);
+        .gotFocus(&F::cboChaku4_GotFocus)
+        .stationSearch();
     f.holder(txtHatsu4);
     f.holder(txtChaku4);
 
