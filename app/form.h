@@ -46,6 +46,9 @@ struct Placement {
     std::string functionKey;            // keys: the keyboard key that presses it ("F12")
     std::optional<KeyGrid> grid;        // picture boxes worked as a grid from the keyboard
     bool stationSearch = false;         // drop-downs of stations: found by typing a reading
+    // Drop-downs: the key whose enabled state permits each entry (null:
+    // always permitted); the window greys the others and passes over them.
+    std::vector<const CommandButton*> itemKeys;
 };
 
 // A screen's controls in a fixed order: the order of `dump`, of the script
@@ -215,6 +218,12 @@ class FormBuilder {
         // typing its reading or number (data/station_search.h).
         Row& stationSearch() {
             place().stationSearch = true;
+            return *this;
+        }
+        // A drop-down of types: entry i is permitted while keys[i] (when not
+        // null) is enabled, as the type's handler refuses it otherwise.
+        Row& itemsPermittedBy(std::vector<const CommandButton*> keys) {
+            place().itemKeys = std::move(keys);
             return *this;
         }
         // A picture box: its cells worked from the keyboard (see KeyGrid).

@@ -79,7 +79,8 @@ void frmStart::buildForm() {
     f.put(lblKenshu(0), {120, 240, 735, RowHeight}).caption("券種");
     f.put(cboKenshu, {900, 240, 2775, RowHeight})
         .click(&F::cboKenshu_Click)
-        .gotFocus(&F::cboKenshu_GotFocus);
+        .gotFocus(&F::cboKenshu_GotFocus)
+        .itemsPermittedBy({nullptr, nullptr, nullptr, &cmd11Kai, &cmd6Kai, &cmdJiyuKai, &cmd6Kai});
     f.put(lblHizuke, {120, 720, 735, RowHeight}).caption("乗車日");
     f.put(txtTuki, {900, 720, 615, RowHeight}).click(&F::txtTuki_Click);
     f.put(lblSrash, {1560, 720, 255, RowHeight}).caption("／").centred();
@@ -128,6 +129,8 @@ void frmStart::buildForm() {
         .change(&F::txtNinzuG_Change);
 
     // ---- Charge-ticket frames ----
+    const std::vector<const CommandButton*> chargeTypeKeys = {
+        &cmdJitoku, &cmdShiToku, &cmdGToku, &cmdMarine, &cmdMarineG, nullptr};
     // Rows start lower than in the passenger frame, below the caption.
     // Charge section 2 belongs to a journey that needs it.
     f.onForm();
@@ -136,7 +139,8 @@ void frmStart::buildForm() {
     f.put(lblKenshu(1), {120, 360, 735, RowHeight}).caption("券種");
     f.put(cboKenshu3, {900, 360, 2775, RowHeight})
         .click(&F::cboKenshu3_Click)
-        .gotFocus(&F::cboKenshu3_GotFocus);
+        .gotFocus(&F::cboKenshu3_GotFocus)
+        .itemsPermittedBy(chargeTypeKeys);
     f.put(lblKukan1(2), {120, 840, 735, RowHeight}).caption("区間１");
     f.put(cboHatsu3, {900, 840, 1875, RowHeight}).gotFocus(&F::cboHatsu3_GotFocus).stationSearch();
     f.put(lblArrow(2), {2820, 840, 375, RowHeight}).caption("→").centred();
@@ -148,7 +152,8 @@ void frmStart::buildForm() {
     f.put(lblKenshu(2), {60, 180, 735, RowHeight}).caption("券種");
     f.put(cboKenshu4, {840, 180, 2775, RowHeight})
         .click(&F::cboKenshu4_Click)
-        .gotFocus(&F::cboKenshu4_GotFocus);
+        .gotFocus(&F::cboKenshu4_GotFocus)
+        .itemsPermittedBy(chargeTypeKeys);
     f.put(lblKukan1(3), {60, 660, 735, RowHeight}).caption("区間２");
     f.put(cboHatsu4, {840, 660, 1875, RowHeight})
         .click(&F::cboHatsu4_Click)

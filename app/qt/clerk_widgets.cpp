@@ -1,12 +1,24 @@
 #include "app/qt/clerk_widgets.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 namespace kippurun {
 
 namespace {
+
+// A key that starts or goes on with a station search: a letter, a digit or
+// a kana, without Ctrl, Alt or Meta.
+bool isSearchText(const QKeyEvent& event) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = event.text();
+    return !text.isEmpty() && (text.front().isLetterOrNumber() || text.front() == QLatin1Char('\''));
+}
 
 bool isEnter(const QKeyEvent& event) {
     return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) &&
@@ -138,6 +150,66 @@ void ClerkKey::keyReleaseEvent(QKeyEvent* event) {
 void FocusComboBox::focusInEvent(QFocusEvent* event) {
     QComboBox::focusInEvent(event);
     emit focusEntered(event->reason());
+}
+
+void FocusComboBox::setStationSearch(bool on) {
+    stationSearch_ = on;
+    setAttribute(Qt::WA_InputMethodEnabled, on);
+}
+
+void FocusComboBox::showPopup() {
+    QComboBox::showPopup();
+    if (stationSearch_ && !viewWatched_) {
+        view()->installEventFilter(this);
+        viewWatched_ = true;
+    }
+}
+
+void FocusComboBox::keyPressEvent(QKeyEvent* event) {
+    if (stationSearch_) {
+        const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+            showPopup();
+            event->accept();
+            return;
+        }
+        if (isSearchText(*event)) {
+            event->accept();
+            emit searchTyped(event->text());
+            return;
+        }
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void FocusComboBox::inputMethodEvent(QInputMethodEvent* event) {
+    if (stationSearch_) {
+        if (!event->commitString().isEmpty()) emit searchTyped(event->commitString());
+        event->accept();
+        return;
+    }
+    QComboBox::inputMethodEvent(event);
+}
+
+void FocusComboBox::wheelEvent(QWheelEvent* event) {
+    // The wheel would choose every station it passes.
+    if (stationSearch_) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
+
+bool FocusComboBox::eventFilter(QObject* watched, QEvent* event) {
+    // Typing into the open list starts the search in its place.
+    if (watched == view() && event->type() == QEvent::KeyPress &&
+        isSearchText(*static_cast<QKeyEvent*>(event))) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        hidePopup();
+        emit searchTyped(text);
+        return true;
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 }  // namespace kippurun

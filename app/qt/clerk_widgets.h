@@ -8,8 +8,10 @@
 #include <QPushButton>
 
 class QFocusEvent;
+class QInputMethodEvent;
 class QKeyEvent;
 class QMouseEvent;
+class QWheelEvent;
 
 namespace kippurun {
 
@@ -109,16 +111,33 @@ class ClerkKey : public QPushButton {
     void keyReleaseEvent(QKeyEvent* event) override;
 };
 
-// A drop-down that signals the focus entering it, with Qt's reason.
+// A drop-down that signals the focus entering it, with Qt's reason. A list
+// of stations is searched by typing: a letter, digit or kana typed into it
+// (open or closed, or committed by an input method) is signalled for the
+// search instead of Qt's own search of the entries' texts, and ↑ ↓ on the
+// closed list open it instead of stepping through the stations, so that a
+// station is chosen once, not every station on the way.
 class FocusComboBox : public QComboBox {
     Q_OBJECT
   public:
     using QComboBox::QComboBox;
+    void setStationSearch(bool on);
+    bool stationSearch() const { return stationSearch_; }
+    void showPopup() override;
   signals:
     void focusEntered(Qt::FocusReason reason);
+    void searchTyped(const QString& text);
 
   protected:
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool stationSearch_ = false;
+    bool viewWatched_ = false;
 };
 
 }  // namespace kippurun

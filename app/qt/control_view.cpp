@@ -1,5 +1,8 @@
 #include "app/qt/control_view.h"
 
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFrame>
@@ -11,10 +14,13 @@
 #include <QRegularExpressionValidator>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QWidget>
 
 #include "app/qt/clerk_widgets.h"
+#include "app/qt/station_search_popup.h"
 
 namespace kippurun {
 
@@ -69,11 +75,14 @@ class ControlView::Binding {
         if (w.geometry() != rect) w.setGeometry(rect);
         const QFont font = scale_.font(designedFont());
         if (w.font() != font) w.setFont(font);
+        rescaled();
     }
     const Placement& placement() const { return placement_; }
 
   protected:
     virtual Geometry geometry() const { return placement_.geometry; }
+    // After the widget took its place and face at the view's scale.
+    virtual void rescaled() {}
     virtual QFont designedFont() const { return font_; }
 
     const Placement placement_;
@@ -121,14 +130,31 @@ class KeyBinding : public ControlView::Binding {
     std::string caption_;
 };
 
+// Rows of an open drop-down at least `height` pixels high.
+class RowDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int height = 0;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height(), height));
+        return size;
+    }
+};
+
 class DropDownBinding : public ControlView::Binding {
   public:
     DropDownBinding(ComboBox& list, QWidget* parent, const Placement& placement,
                     const FormScale& scale, const QFont& font, const Forward& forward,
                     const FocusTest& isClerkFocus)
-        : Binding(placement, scale, font), list_(list), box_(new FocusComboBox(parent)) {
+        : Binding(placement, scale, font),
+          list_(list),
+          box_(new FocusComboBox(parent)),
+          rows_(new RowDelegate(box_)) {
         box_->setEditable(false);
         box_->setMaxVisibleItems(20);
+        box_->setItemDelegate(rows_);
+        box_->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         QObject::connect(box_, &QComboBox::activated, [this, forward](int index) {
             forward([this, index] { list_.setListIndex(index); });
         });
@@ -136,6 +162,11 @@ class DropDownBinding : public ControlView::Binding {
                          [this, forward, isClerkFocus](Qt::FocusReason reason) {
                              if (isClerkFocus(box_, reason)) forward([this] { list_.gotFocus(); });
                          });
+        if (placement.stationSearch) {
+            box_->setStationSearch(true);
+            QObject::connect(box_, &FocusComboBox::searchTyped,
+                             [this, forward](const QString& typed) { search(typed, forward); });
+        }
     }
     QWidget& widget() override { return *box_; }
     void sync() override {
@@ -148,14 +179,47 @@ class DropDownBinding : public ControlView::Binding {
             for (const std::string& item : items_) texts.append(toQString(item));
             box_->addItems(texts);
         }
+        syncPermitted();
         if (box_->currentIndex() != list_.listIndex()) box_->setCurrentIndex(list_.listIndex());
         if (box_->isEnabled() != list_.enabled) box_->setEnabled(list_.enabled);
         setShown(*box_, list_.visible);
     }
 
+  protected:
+    void rescaled() override {
+        // Rows a finger can find on a large touch screen.
+        rows_->height = qRound(box_->height() * 0.8);
+    }
+
   private:
+    // The station search's own open list, made when the clerk first types.
+    void search(const QString& typed, const Forward& forward) {
+        if (!popup_) {
+            popup_ = new StationSearchPopup(*box_);
+            QObject::connect(popup_, &StationSearchPopup::chosen, [this, forward](int position) {
+                forward([this, position] { list_.setListIndex(position); });
+            });
+        }
+        popup_->open(typed);
+    }
+    // Entries whose key the determinations closed are greyed: the arrows,
+    // the open list and typing pass over them.
+    void syncPermitted() {
+        const std::vector<const CommandButton*>& keys = placement_.itemKeys;
+        auto* model = qobject_cast<QStandardItemModel*>(box_->model());
+        if (keys.empty() || !model) return;
+        for (int i = 0; i < model->rowCount() && i < int(keys.size()); ++i) {
+            const CommandButton* key = keys[std::size_t(i)];
+            const bool permitted = !key || key->enabled;
+            if (QStandardItem* item = model->item(i); item && item->isEnabled() != permitted)
+                item->setEnabled(permitted);
+        }
+    }
+
     ComboBox& list_;
     FocusComboBox* box_;
+    RowDelegate* rows_;
+    StationSearchPopup* popup_ = nullptr;
     std::vector<std::string> items_;
 };
 

@@ -33,10 +33,36 @@ MainWindow::MainWindow(ProgramShell& shell, SyncedPrompt& prompt, QWidget* paren
     }
     resize(designed * factor);
     showOpenScreen();
-    prompt_.setBeforeShow([this] { syncView(); });
+    prompt_.setBeforeShow([this] {
+        syncView();
+        focusBeforeBox_ = focusWidget();
+    });
+    prompt_.setAfterShow([this] { takeFocusBack(); });
 }
 
-MainWindow::~MainWindow() { prompt_.setBeforeShow(nullptr); }
+MainWindow::~MainWindow() {
+    prompt_.setBeforeShow(nullptr);
+    prompt_.setAfterShow(nullptr);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    activateWindow();
+}
+
+QWidget* MainWindow::firstStop() const {
+    const ControlRegistry& form = shell_.currentControls();
+    return form.initialFocus ? view_->widget(form.initialFocus->name()) : nullptr;
+}
+
+void MainWindow::takeFocusBack() {
+    if (!isVisible()) return;
+    activateWindow();
+    QWidget* target = focusBeforeBox_;
+    if (!target || !target->isVisible() || !target->isEnabled() || target->window() != this)
+        target = firstStop();
+    if (target) target->setFocus(Qt::OtherFocusReason);
+}
 
 void MainWindow::showOpenScreen() {
     const ControlRegistry& form = shell_.currentControls();
@@ -46,12 +72,11 @@ void MainWindow::showOpenScreen() {
         // signal: its widgets go once the event loop has returned.
         retiredView_ = std::move(view_);
         retiredView_->retire();
-        // The next screen at the scale the clerk chose for the last one.
-        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-            resize(designed * retiredView_->scale().factor);
     }
-    // Never smaller than designed: below it the texts no longer fit.
-    setMinimumSize(designed);
+    // The next screen in the same window, its size and place kept: the form
+    // scales to fit it. Never smaller than the largest form designed (the
+    // sales screen's): below it the texts no longer fit.
+    setMinimumSize(minimumSize().expandedTo(designed));
     shownScreen_ = shell_.screensOpened();
     setWindowTitle(toQString(form.caption));
     setObjectName(toQString(form.name));
@@ -60,9 +85,8 @@ void MainWindow::showOpenScreen() {
         [this](const std::function<void()>& action) { dispatch(action); });
     fitForm();
     view_->sync();
-    if (form.initialFocus)
-        if (QWidget* first = view_->widget(form.initialFocus->name()))
-            first->setFocus(Qt::OtherFocusReason);
+    if (QWidget* first = firstStop()) first->setFocus(Qt::OtherFocusReason);
+    if (isVisible()) activateWindow();
     focusMark_.refresh();
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include <QPointer>
 #include <QWidget>
 
 #include "app/qt/control_view.h"
@@ -12,6 +13,7 @@
 
 class QCloseEvent;
 class QResizeEvent;
+class QShowEvent;
 
 namespace kippurun {
 
@@ -40,6 +42,9 @@ class MainWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The window takes the keyboard when it opens, with or without a
+    // window manager.
+    void showEvent(QShowEvent* event) override;
     // The form grows and shrinks with the window, keeping its proportions.
     void resizeEvent(QResizeEvent* event) override;
 
@@ -54,6 +59,11 @@ class MainWindow : public QWidget {
     bool runHandler(const std::function<void()>& action);
     // After a handler: another screen, or the end of the program.
     void afterHandler();
+    // After a question box: the window takes the keyboard back, and the
+    // control that had it gets it again (the screen's first control when
+    // that one is gone).
+    void takeFocusBack();
+    QWidget* firstStop() const;
 
     ProgramShell& shell_;
     SyncedPrompt& prompt_;
@@ -63,6 +73,7 @@ class MainWindow : public QWidget {
     // The view of the screen shown before; its widgets are deleted once the
     // event that closed the screen has been handled.
     std::unique_ptr<ControlView> retiredView_;
+    QPointer<QWidget> focusBeforeBox_;
     int shownScreen_ = 0;    // the shell's count of screens opened, as shown
     bool busy_ = false;      // a handler is running (and may show a question)
     bool finished_ = false;  // ended or failed: close without asking
