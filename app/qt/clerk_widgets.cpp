@@ -1,5 +1,9 @@
 #include "app/qt/clerk_widgets.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <tuple>
+
 #include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
@@ -127,7 +131,54 @@ void GridFrame::keyReleaseEvent(QKeyEvent* event) {
     QFrame::keyReleaseEvent(event);
 }
 
+QWidget* ClerkKey::neighbour(int across, int down) const {
+    QList<ClerkKey*> keys;
+    if (parentWidget())
+        for (ClerkKey* key : parentWidget()->findChildren<ClerkKey*>(Qt::FindDirectChildrenOnly))
+            if (key == this || (key->isVisible() && key->isEnabled() &&
+                                (key->focusPolicy() & Qt::TabFocus)))
+                keys << key;
+    const QRect here = geometry();
+    auto readingOrder = [](const ClerkKey* a, const ClerkKey* b) {
+        const QRect ra = a->geometry(), rb = b->geometry();
+        return std::pair(ra.top(), ra.left()) < std::pair(rb.top(), rb.left());
+    };
+    std::sort(keys.begin(), keys.end(), readingOrder);
+    if (across != 0) {
+        const qsizetype at = keys.indexOf(const_cast<ClerkKey*>(this)) + (across > 0 ? 1 : -1);
+        return at >= 0 && at < keys.size() ? keys[at] : nullptr;
+    }
+    // Up or down: the nearest row that has a key in this column, else the
+    // nearest row, at the key nearest this column.
+    ClerkKey* best = nullptr;
+    std::tuple<bool, int, int> bestRank;
+    for (ClerkKey* key : keys) {
+        const QRect r = key->geometry();
+        const int rows = down > 0 ? r.top() - here.top() : here.top() - r.top();
+        if (rows <= here.height() / 2) continue;
+        const int apart = std::abs(r.center().x() - here.center().x());
+        const std::tuple<bool, int, int> rank(apart > here.width() / 2, rows, apart);
+        if (!best || rank < bestRank) best = key, bestRank = rank;
+    }
+    return best;
+}
+
 void ClerkKey::keyPressEvent(QKeyEvent* event) {
+    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        int across = 0, down = 0;
+        switch (event->key()) {
+            case Qt::Key_Left: across = -1; break;
+            case Qt::Key_Right: across = 1; break;
+            case Qt::Key_Up: down = -1; break;
+            case Qt::Key_Down: down = 1; break;
+            default: break;
+        }
+        if (across || down) {
+            if (QWidget* next = neighbour(across, down)) next->setFocus(Qt::TabFocusReason);
+            event->accept();
+            return;
+        }
+    }
     if (!isEnter(*event)) {
         QPushButton::keyPressEvent(event);
         return;

@@ -100,11 +100,16 @@ class GridFrame : public QFrame {
 // A key that Enter presses as well as Space: the clerk works the counter
 // from the keyboard. Like Space, Enter presses the key when it comes up and
 // ignores the window system's repeats, so that a question box the key opens
-// does not take a held-down Enter as its answer.
+// does not take a held-down Enter as its answer. The arrow keys move the
+// focus through the keys beside it as they are laid out: ←/→ to the key
+// before or after in reading order, ↑/↓ one row, to the key in the same
+// column where there is one; keys that are no Tab stops are passed over.
 class ClerkKey : public QPushButton {
     Q_OBJECT
   public:
     using QPushButton::QPushButton;
+    // The key the arrow moves to, null for none.
+    QWidget* neighbour(int across, int down) const;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
