@@ -49,6 +49,11 @@ struct Placement {
     // Drop-downs: the key whose enabled state permits each entry (null:
     // always permitted); the window greys the others and passes over them.
     std::vector<const CommandButton*> itemKeys;
+    // Option buttons: the colour they are drawn on while selected.
+    std::optional<Rgb> selectedColour;
+    // A transparent label whose caption marks the cell beneath it: while it
+    // has a caption the window tints the cell in the label's colour.
+    bool marksCell = false;
 };
 
 // A screen's controls in a fixed order: the order of `dump`, of the script
@@ -224,6 +229,16 @@ class FormBuilder {
         // null) is enabled, as the type's handler refuses it otherwise.
         Row& itemsPermittedBy(std::vector<const CommandButton*> keys) {
             place().itemKeys = std::move(keys);
+            return *this;
+        }
+        // A transparent label marking its cell (see Placement::marksCell).
+        Row& marksCell() {
+            place().marksCell = true;
+            return *this;
+        }
+        // An option button drawn on `colour` while it is selected.
+        Row& selectedColour(Rgb colour) {
+            place().selectedColour = colour;
             return *this;
         }
         // A picture box: its cells worked from the keyboard (see KeyGrid).

@@ -264,7 +264,7 @@ void frmStart::buildForm() {
             .caption("・")
             .colour(sundayRedSaturdayBlue(k % 7))
             .centred()
-            .points(18)
+            .points(15)  // two digits keep a gap to the next day's at any size
             .background(RgbWhite);
     // The marks lie over their cells and take the clicks.
     for (int n = 0; n < 42; ++n) {
@@ -272,6 +272,7 @@ void frmStart::buildForm() {
         f.put(*lblHi_.back(), dayCell(n))
             .colour({255, 128, 128})
             .transparent()
+            .marksCell()
             .centred()
             .points(18)
             .click([this, n] { lblHi_Click(n); });

@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeySequence>
@@ -301,8 +302,16 @@ class LabelBinding : public ControlView::Binding {
             rescale();
         }
         setRole(*widget_, QPalette::WindowText, toQColor(label_.foreColor));
-        const bool filled = !label_.transparent && placement_.background.has_value();
+        bool filled = !label_.transparent && placement_.background.has_value();
         if (filled) setRole(*widget_, QPalette::Window, toQColor(*placement_.background));
+        if (placement_.marksCell && !label_.caption.empty()) {
+            // The mark alone is a thin light ring: the cell is tinted too,
+            // the day's number still readable through it.
+            QColor tint = toQColor(label_.foreColor);
+            tint.setAlpha(110);
+            setRole(*widget_, QPalette::Window, tint);
+            filled = true;
+        }
         if (widget_->autoFillBackground() != filled) widget_->setAutoFillBackground(filled);
         setShown(*widget_, label_.visible);
     }
@@ -338,6 +347,19 @@ class OptionBinding : public ControlView::Binding {
             button_->setText(toQString(option_.caption));
         if (button_->isChecked() != option_.value()) button_->setChecked(option_.value());
         setShown(*button_, option_.visible);
+    }
+
+  protected:
+    // The mark as large as the caption, and the selected one on its colour.
+    void rescaled() override {
+        const int side = QFontMetrics(button_->font()).ascent();
+        QString sheet = QStringLiteral("QRadioButton::indicator { width: %1px; height: %1px; }")
+                            .arg(side);
+        if (const std::optional<Rgb>& colour = placement_.selectedColour)
+            sheet += QStringLiteral(" QRadioButton:checked { background: %1; border-radius: %2px; }")
+                         .arg(toQColor(*colour).name())
+                         .arg(std::max(2, side / 4));
+        if (button_->styleSheet() != sheet) button_->setStyleSheet(sheet);
     }
 
   private:

@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <exception>
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -15,6 +20,26 @@ namespace kippurun {
 namespace {
 
 QString toQString(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+// A question mark on a blue disc, or an exclamation mark on an amber one,
+// `side` pixels across at `ratio` device pixels a pixel.
+QPixmap boxIcon(bool question, int side, qreal ratio, QFont face) {
+    QPixmap pixmap(QSize(side, side) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF disc(1, 1, side - 2, side - 2);
+    painter.setPen(QPen(QColor(40, 40, 40), std::max(1.0, side / 24.0)));
+    painter.setBrush(question ? QColor(30, 90, 200) : QColor(240, 170, 0));
+    painter.drawEllipse(disc);
+    face.setBold(true);
+    face.setPixelSize(std::max(8, side * 2 / 3));
+    painter.setFont(face);
+    painter.setPen(question ? Qt::white : Qt::black);
+    painter.drawText(disc, Qt::AlignCenter, question ? QStringLiteral("?") : QStringLiteral("!"));
+    return pixmap;
+}
 
 }  // namespace
 
@@ -43,6 +68,58 @@ MainWindow::MainWindow(ProgramShell& shell, SyncedPrompt& prompt, QWidget* paren
 MainWindow::~MainWindow() {
     prompt_.setBeforeShow(nullptr);
     prompt_.setAfterShow(nullptr);
+}
+
+void MainWindow::dressBox(QMessageBox& box) const {
+    const FormScale& scale = view_->scale();
+    const QFont font = scale.font(face_);
+    box.setFont(font);
+    for (QWidget* part : box.findChildren<QWidget*>()) part->setFont(font);
+    // A key's size on the form (855 x 375 twips), the buttons at least that
+    // and as wide as their words.
+    const QSize key(scale.pixels(855 / TwipsPerPixel), scale.pixels(375 / TwipsPerPixel));
+    for (QAbstractButton* button : box.buttons())
+        button->setMinimumSize(key.expandedTo(QSize(button->sizeHint().width(), 0)));
+    // The icon drawn for the screen's pixels at the form's size, not an
+    // enlarged small one.
+    const QPixmap icon = boxIcon(box.icon() == QMessageBox::Question, scale.pixels(32),
+                                 box.devicePixelRatioF(), face_);
+    // Into the box's own icon label, so that the box still tells which
+    // icon it shows.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        label->setPixmap(icon);
+    else
+        box.setIconPixmap(icon);
+}
+
+void MainWindow::placeBox(QMessageBox& box) const {
+    const QRect window(mapToGlobal(QPoint(0, 0)), size());
+    const QSize size = box.frameGeometry().size();
+    QRect avoid;
+    if (const QWidget* focus = focusWidget(); focus && focus->isVisible())
+        avoid = QRect(focus->mapToGlobal(QPoint(0, 0)), focus->size());
+    // Centred on the window; where that covers the control being worked on,
+    // centred on the half of the window away from it, else above or below it.
+    QList<QPoint> centres{window.center()};
+    if (!avoid.isNull()) {
+        const bool onLeft = avoid.center().x() < window.center().x();
+        centres << QPoint(onLeft ? window.left() + window.width() * 3 / 4
+                                 : window.left() + window.width() / 4,
+                          window.center().y());
+        centres << QPoint(window.center().x(), avoid.bottom() + size.height() / 2 + 8)
+                << QPoint(window.center().x(), avoid.top() - size.height() / 2 - 8);
+    }
+    const QRect room = screen() ? screen()->availableGeometry() : window;
+    for (const QPoint& centre : centres) {
+        QRect at(QPoint(), size);
+        at.moveCenter(centre);
+        if (!room.contains(at) || at.intersects(avoid)) continue;
+        box.move(at.topLeft());
+        return;
+    }
+    QRect at(QPoint(), size);
+    at.moveCenter(window.center());
+    box.move(at.topLeft());
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

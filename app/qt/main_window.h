@@ -10,6 +10,7 @@
 
 #include "app/qt/control_view.h"
 #include "app/qt/focus_mark.h"
+#include "app/qt/window_prompt.h"
 
 class QCloseEvent;
 class QResizeEvent;
@@ -18,9 +19,8 @@ class QShowEvent;
 namespace kippurun {
 
 class ProgramShell;
-class SyncedPrompt;
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public BoxDresser {
     Q_OBJECT
   public:
     // `prompt` must be the prompt the shell's screens ask through: the
@@ -32,6 +32,12 @@ class MainWindow : public QWidget {
     QWidget* controlWidget(std::string_view name) const { return view_->widget(name); }
     const ControlView& view() const { return *view_; }
     const FocusMark& focusMark() const { return focusMark_; }
+
+    // Question boxes at the form's scale: its face, buttons as high as a
+    // key, a sharp icon; placed off the control the clerk is working on
+    // where the window has room for that.
+    void dressBox(QMessageBox& box) const override;
+    void placeBox(QMessageBox& box) const override;
 
   signals:
     // The clerk answered Yes to the exit question; the window has closed.

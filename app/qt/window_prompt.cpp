@@ -10,19 +10,18 @@ namespace {
 class ClerkMessageBox : public QMessageBox {
   public:
     ClerkMessageBox(Icon icon, const QString& title, const QString& text, StandardButtons buttons,
-                    QWidget* parent, const std::function<void(QMessageBox&)>& onShow)
-        : QMessageBox(icon, title, text, buttons, parent), onShow_(onShow) {}
+                    QWidget* parent)
+        : QMessageBox(icon, title, text, buttons, parent) {}
 
   protected:
     void showEvent(QShowEvent* event) override {
+        const auto* dresser = dynamic_cast<const BoxDresser*>(parentWidget());
+        if (dresser) dresser->dressBox(*this);
         QMessageBox::showEvent(event);
-        if (onShow_) onShow_(*this);
+        if (dresser) dresser->placeBox(*this);
         // Without a window manager nobody else gives the box the keyboard.
         activateWindow();
     }
-
-  private:
-    const std::function<void(QMessageBox&)>& onShow_;
 };
 
 }  // namespace
@@ -32,7 +31,7 @@ PromptAnswer MessageBoxPrompt::ask(const std::string& title, const std::string& 
     QMessageBox::StandardButtons choice = QMessageBox::Yes | QMessageBox::No;
     if (buttons == PromptButtons::YesNoCancel) choice |= QMessageBox::Cancel;
     ClerkMessageBox box(QMessageBox::Question, QString::fromStdString(title),
-                        QString::fromStdString(text), choice, parent_, onShow_);
+                        QString::fromStdString(text), choice, parent_);
     // The clerk's own words on the buttons, whatever translations are installed.
     box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
@@ -54,7 +53,7 @@ PromptAnswer MessageBoxPrompt::ask(const std::string& title, const std::string& 
 
 void MessageBoxPrompt::inform(const std::string& title, const std::string& text) {
     ClerkMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
-                        QString::fromStdString(text), QMessageBox::Ok, parent_, onShow_);
+                        QString::fromStdString(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 

@@ -9,22 +9,30 @@ class QWidget;
 
 namespace kippurun {
 
+// A window that gives its question boxes its own look.
+class BoxDresser {
+  public:
+    virtual ~BoxDresser() = default;
+    // Before the box takes its size: face, buttons, icon.
+    virtual void dressBox(QMessageBox& box) const = 0;
+    // Once it has its size: where it opens.
+    virtual void placeBox(QMessageBox& box) const = 0;
+};
+
 // Modal message boxes: the question icon with Yes/No or Yes/No/Cancel, and a
 // warning for a message without a question.
 class MessageBoxPrompt : public Prompt {
   public:
+    // The window the boxes belong to; when it is a BoxDresser it dresses
+    // and places each box. A box takes the keyboard when it opens, with or
+    // without a window manager.
     void setParentWindow(QWidget* parent) { parent_ = parent; }
-    // Called as each box is shown, its size known: the window gives it its
-    // face and sizes and places it. The box then takes the keyboard, with
-    // or without a window manager.
-    void setOnShow(std::function<void(QMessageBox&)> onShow) { onShow_ = std::move(onShow); }
     PromptAnswer ask(const std::string& title, const std::string& text,
                      PromptButtons buttons) override;
     void inform(const std::string& title, const std::string& text) override;
 
   private:
     QWidget* parent_ = nullptr;
-    std::function<void(QMessageBox&)> onShow_;
 };
 
 // Hands every question on to another prompt, first bringing the window in
