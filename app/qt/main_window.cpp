@@ -1,6 +1,7 @@
 #include "app/qt/main_window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include <QAbstractButton>
@@ -77,7 +78,10 @@ void MainWindow::dressBox(QMessageBox& box) const {
     for (QWidget* part : box.findChildren<QWidget*>()) part->setFont(font);
     // A key's size on the form (855 x 375 twips), the buttons at least that
     // and as wide as their words.
-    const QSize key(scale.pixels(855 / TwipsPerPixel), scale.pixels(375 / TwipsPerPixel));
+    auto ceiled = [&](int twips) {
+        return static_cast<int>(std::ceil(twips * scale.factor / TwipsPerPixel));
+    };
+    const QSize key(ceiled(855), ceiled(375));
     for (QAbstractButton* button : box.buttons())
         button->setMinimumSize(key.expandedTo(QSize(button->sizeHint().width(), 0)));
     // The icon drawn for the screen's pixels at the form's size, not an

@@ -1,7 +1,11 @@
 // The counter's flow from the keyboard, offscreen: the focus after question
 // boxes and screen changes, stations found by typing, the arrow keys in the
 // key pads and the closed ticket types in their lists.
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QRadioButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -309,6 +313,102 @@ class CounterFlowTest : public QObject {
         auto* charge = qobject_cast<QStandardItemModel*>(w.get<QComboBox>("cboKenshu3")->model());
         QVERIFY(!charge->item(3)->isEnabled());  // マリン指 closed on this journey
         QVERIFY(charge->item(5)->isEnabled());   // なし always
+    }
+
+    void questionBoxesTakeTheFormsScale_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("designed") << QSize(713, 497);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+    }
+    void questionBoxesTakeTheFormsScale() {
+        QFETCH(QSize, size);
+        Window w(true);
+        w.window->resize(size);
+        const double factor = std::min(size.width() / 713.0, size.height() / 497.0);
+        const int keyHeight = w.get("cmdJikkou")->height();
+        // The key the clerk is on lies where a box centred on the window
+        // would cover it.
+        w.get("cmdJitoku")->setFocus(Qt::TabFocusReason);
+        const QRect key(w.get("cmdJitoku")->mapToGlobal(QPoint()), w.get("cmdJitoku")->size());
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            QVERIFY(box->font().pointSizeF() >= 10 * factor - 0.1);
+            for (QAbstractButton* button : box->buttons()) {
+                QVERIFY2(button->height() >= keyHeight, qPrintable(QString("%1 %2 %3").arg(button->height()).arg(keyHeight).arg(button->minimumHeight())));
+                QCOMPARE(button->font().pointSizeF(), box->font().pointSizeF());
+            }
+            QCOMPARE(box->icon(), QMessageBox::Question);
+            auto* icon = box->findChild<QLabel*>("qt_msgboxex_icon_label");
+            QVERIFY(icon && icon->pixmap().deviceIndependentSize().width() >= 32 * factor - 1);
+            QRect centred(QPoint(), box->frameGeometry().size());
+            centred.moveCenter(QRect(w.window->mapToGlobal(QPoint()), w.window->size()).center());
+            QVERIFY(centred.intersects(key));
+            QVERIFY(!box->frameGeometry().intersects(key));
+            checked = true;
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        Window::key(Qt::Key_F8);
+        QVERIFY(checked);
+    }
+
+    void theSettingsModeShowsInColour() {
+        Window w;
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        w.click("cmdSettei");
+        auto reddish = [&](const char* name) {
+            const QImage image = w.get(name)->grab().toImage();
+            const QColor c = image.pixelColor(image.width() - 4, image.height() / 2);
+            return c.red() > c.green() + 60 && c.red() > c.blue() + 60;
+        };
+        QVERIFY(!reddish("optClear"));
+        w.click("optClear");
+        QVERIFY(w.get<QRadioButton>("optClear")->isChecked());
+        QVERIFY(reddish("optClear"));
+        QVERIFY(!reddish("optEkimei"));
+    }
+
+    void calendarDaysKeepAGapAndTheChosenDayShows_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("designed") << QSize(713, 497);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+    }
+    void calendarDaysKeepAGapAndTheChosenDayShows() {
+        QFETCH(QSize, size);
+        Window w;
+        w.window->resize(size);
+        w.get<QTabWidget>("tabFullKey")->setCurrentIndex(2);
+        int pairs = 0;
+        for (int k = 0; k + 1 < 42; ++k) {
+            if (k % 7 == 6) continue;
+            auto* day = w.get<QLabel>(qPrintable(QString("lblDay(%1)").arg(k)));
+            auto* next = w.get<QLabel>(qPrintable(QString("lblDay(%1)").arg(k + 1)));
+            if (day->text().size() < 2 || next->text().size() < 2) continue;
+            ++pairs;
+            // Half of each number's width from its cell's centre: what is
+            // left between them is the gap.
+            const QFontMetrics metrics(day->font());
+            const int pitch = next->geometry().center().x() - day->geometry().center().x();
+            const int gap = pitch - (metrics.horizontalAdvance(day->text()) +
+                                     metrics.horizontalAdvance(next->text())) / 2;
+            QVERIFY2(gap * 5 >= pitch, qPrintable(day->text() + " " + QString::number(gap)));
+        }
+        QVERIFY(pairs > 10);
+        // The chosen day's cell is tinted, not only ringed.
+        int marked = -1;
+        for (int k = 0; k < 42; ++k)
+            if (!w.get<QLabel>(qPrintable(QString("lblHi%1").arg(k)))->text().isEmpty()) marked = k;
+        QVERIFY(marked >= 0);
+        QWidget* calendar = w.get("picCalender");
+        const QImage image = calendar->grab().toImage();
+        auto cornerOf = [&](int k) {
+            QWidget* cell = w.get(qPrintable(QString("lblHi%1").arg(k)));
+            return image.pixelColor(cell->geometry().topLeft() + QPoint(3, 3));
+        };
+        const QColor tinted = cornerOf(marked), plain = cornerOf(marked == 20 ? 21 : 20);
+        QVERIFY2(tinted.red() > tinted.green() + 30, qPrintable(tinted.name()));
+        QVERIFY2(plain.red() <= plain.green() + 5, qPrintable(plain.name()));
     }
 
     void arrowsMoveThroughTheKeyPadAsItIsLaidOut() {
