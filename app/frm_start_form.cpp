@@ -129,8 +129,8 @@ void frmStart::buildForm() {
         .change(&F::txtNinzuG_Change);
 
     // ---- Charge-ticket frames ----
-    const std::vector<const CommandButton*> chargeTypeKeys = {
-        &cmdJitoku, &cmdShiToku, &cmdGToku, &cmdMarine, &cmdMarineG, nullptr};
+    const std::vector<const CommandButton*> chargeTypeKeys = {&cmdJitoku, &cmdShiToku, &cmdGToku,
+                                                              &cmdMarine, &cmdMarineG, nullptr};
     // Rows start lower than in the passenger frame, below the caption.
     // Charge section 2 belongs to a journey that needs it.
     f.onForm();

@@ -36,13 +36,12 @@ constexpr bool isHiragana(char32_t c) { return c >= U'ぁ' && c <= U'ゖ'; }
 
 // Each hiragana from ぁ (U+3041) to ゖ (U+3096), in code order.
 constexpr std::array<const char*, 0x3097 - 0x3041> KanaSpelling = {
-    "a",  "a",  "i",  "i",  "u",  "u",  "e",  "e",  "o",  "o",  "ka", "ga",  "ki", "gi",
-    "ku", "gu", "ke", "ge", "ko", "go", "sa", "za", "shi", "ji", "su", "zu", "se", "ze",
-    "so", "zo", "ta", "da", "chi", "ji", "",  "tsu", "zu", "te", "de", "to", "do", "na",
-    "ni", "nu", "ne", "no", "ha", "ba", "pa", "hi", "bi", "pi", "fu", "bu", "pu", "he",
-    "be", "pe", "ho", "bo", "po", "ma", "mi", "mu", "me", "mo", "ya", "ya", "yu", "yu",
-    "yo", "yo", "ra", "ri", "ru", "re", "ro", "wa", "wa", "i",  "e",  "o",  "n",  "vu",
-    "ka", "ke",
+    "a",  "a",  "i",   "i",  "u",  "u",   "e",  "e",   "o",  "o",  "ka", "ga", "ki", "gi", "ku",
+    "gu", "ke", "ge",  "ko", "go", "sa",  "za", "shi", "ji", "su", "zu", "se", "ze", "so", "zo",
+    "ta", "da", "chi", "ji", "",   "tsu", "zu", "te",  "de", "to", "do", "na", "ni", "nu", "ne",
+    "no", "ha", "ba",  "pa", "hi", "bi",  "pi", "fu",  "bu", "pu", "he", "be", "pe", "ho", "bo",
+    "po", "ma", "mi",  "mu", "me", "mo",  "ya", "ya",  "yu", "yu", "yo", "yo", "ra", "ri", "ru",
+    "re", "ro", "wa",  "wa", "i",  "e",   "o",  "n",   "vu", "ka", "ke",
 };
 
 constexpr bool isSmallY(char32_t c) { return c == U'ゃ' || c == U'ゅ' || c == U'ょ'; }
@@ -51,9 +50,24 @@ constexpr bool isSmallY(char32_t c) { return c == U'ゃ' || c == U'ゅ' || c == 
 // "si" -> "shi", "tu" -> "tsu", "sya" -> "sha", "nn" -> "n" and so on.
 std::string toHepburn(std::string_view typed) {
     static constexpr std::array<std::pair<std::string_view, std::string_view>, 18> Rules = {{
-        {"sh", "sh"}, {"ch", "ch"}, {"ts", "ts"}, {"cch", "tch"}, {"si", "shi"}, {"ti", "chi"},
-        {"tu", "tsu"}, {"hu", "fu"}, {"zi", "ji"}, {"di", "ji"}, {"du", "zu"}, {"sy", "sh"},
-        {"ty", "ch"}, {"cy", "ch"}, {"jy", "j"}, {"zy", "j"}, {"nn", "n"}, {"mb", "nb"},
+        {"sh", "sh"},
+        {"ch", "ch"},
+        {"ts", "ts"},
+        {"cch", "tch"},
+        {"si", "shi"},
+        {"ti", "chi"},
+        {"tu", "tsu"},
+        {"hu", "fu"},
+        {"zi", "ji"},
+        {"di", "ji"},
+        {"du", "zu"},
+        {"sy", "sh"},
+        {"ty", "ch"},
+        {"cy", "ch"},
+        {"jy", "j"},
+        {"zy", "j"},
+        {"nn", "n"},
+        {"mb", "nb"},
     }};
     std::string out;
     for (std::size_t i = 0; i < typed.size();) {
@@ -77,16 +91,37 @@ struct Typed {
 };
 
 char32_t folded(char32_t c) {
-    if (c >= U'！' && c <= U'～') c -= 0xFEE0;                  // full-width ASCII
-    if (c >= U'ァ' && c <= U'ヶ') c -= 0x60;                    // katakana
+    if (c >= U'！' && c <= U'～') c -= 0xFEE0;  // full-width ASCII
+    if (c >= U'ァ' && c <= U'ヶ') c -= 0x60;    // katakana
     if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
     switch (c) {  // vowels with a length mark, as some write Hepburn
-        case U'ā': case U'Ā': case U'â': case U'Â': return U'a';
-        case U'ī': case U'Ī': case U'î': case U'Î': return U'i';
-        case U'ū': case U'Ū': case U'û': case U'Û': return U'u';
-        case U'ē': case U'Ē': case U'ê': case U'Ê': return U'e';
-        case U'ō': case U'Ō': case U'ô': case U'Ô': return U'o';
-        default: return c;
+        case U'ā':
+        case U'Ā':
+        case U'â':
+        case U'Â':
+            return U'a';
+        case U'ī':
+        case U'Ī':
+        case U'î':
+        case U'Î':
+            return U'i';
+        case U'ū':
+        case U'Ū':
+        case U'û':
+        case U'Û':
+            return U'u';
+        case U'ē':
+        case U'Ē':
+        case U'ê':
+        case U'Ê':
+            return U'e';
+        case U'ō':
+        case U'Ō':
+        case U'ô':
+        case U'Ô':
+            return U'o';
+        default:
+            return c;
     }
 }
 
@@ -216,7 +251,8 @@ std::vector<int> findStations(const std::vector<std::string>& names, std::string
     std::vector<int> found;
     if (what.kind == Typed::Nothing) return found;
     for (std::size_t i = 0; i < names.size(); ++i)
-        if (std::optional<int> station = stationNumberOf(names[i]); station && finds(what, *station))
+        if (std::optional<int> station = stationNumberOf(names[i]);
+            station && finds(what, *station))
             found.push_back(static_cast<int>(i));
     return found;
 }

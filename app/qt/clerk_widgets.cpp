@@ -21,7 +21,8 @@ bool isSearchText(const QKeyEvent& event) {
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     const QString text = event.text();
-    return !text.isEmpty() && (text.front().isLetterOrNumber() || text.front() == QLatin1Char('\''));
+    return !text.isEmpty() &&
+           (text.front().isLetterOrNumber() || text.front() == QLatin1Char('\''));
 }
 
 bool isEnter(const QKeyEvent& event) {
@@ -135,8 +136,8 @@ QWidget* ClerkKey::neighbour(int across, int down) const {
     QList<ClerkKey*> keys;
     if (parentWidget())
         for (ClerkKey* key : parentWidget()->findChildren<ClerkKey*>(Qt::FindDirectChildrenOnly))
-            if (key == this || (key->isVisible() && key->isEnabled() &&
-                                (key->focusPolicy() & Qt::TabFocus)))
+            if (key == this ||
+                (key->isVisible() && key->isEnabled() && (key->focusPolicy() & Qt::TabFocus)))
                 keys << key;
     const QRect here = geometry();
     auto readingOrder = [](const ClerkKey* a, const ClerkKey* b) {
@@ -167,11 +168,20 @@ void ClerkKey::keyPressEvent(QKeyEvent* event) {
     if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         int across = 0, down = 0;
         switch (event->key()) {
-            case Qt::Key_Left: across = -1; break;
-            case Qt::Key_Right: across = 1; break;
-            case Qt::Key_Up: down = -1; break;
-            case Qt::Key_Down: down = 1; break;
-            default: break;
+            case Qt::Key_Left:
+                across = -1;
+                break;
+            case Qt::Key_Right:
+                across = 1;
+                break;
+            case Qt::Key_Up:
+                down = -1;
+                break;
+            case Qt::Key_Down:
+                down = 1;
+                break;
+            default:
+                break;
         }
         if (across || down) {
             if (QWidget* next = neighbour(across, down)) next->setFocus(Qt::TabFocusReason);

@@ -353,12 +353,13 @@ class OptionBinding : public ControlView::Binding {
     // The mark as large as the caption, and the selected one on its colour.
     void rescaled() override {
         const int side = QFontMetrics(button_->font()).ascent();
-        QString sheet = QStringLiteral("QRadioButton::indicator { width: %1px; height: %1px; }")
-                            .arg(side);
+        QString sheet =
+            QStringLiteral("QRadioButton::indicator { width: %1px; height: %1px; }").arg(side);
         if (const std::optional<Rgb>& colour = placement_.selectedColour)
-            sheet += QStringLiteral(" QRadioButton:checked { background: %1; border-radius: %2px; }")
-                         .arg(toQColor(*colour).name())
-                         .arg(std::max(2, side / 4));
+            sheet +=
+                QStringLiteral(" QRadioButton:checked { background: %1; border-radius: %2px; }")
+                    .arg(toQColor(*colour).name())
+                    .arg(std::max(2, side / 4));
         if (button_->styleSheet() != sheet) button_->setStyleSheet(sheet);
     }
 

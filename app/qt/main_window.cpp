@@ -107,9 +107,9 @@ void MainWindow::placeBox(QMessageBox& box) const {
     QList<QPoint> centres{window.center()};
     if (!avoid.isNull()) {
         const bool onLeft = avoid.center().x() < window.center().x();
-        centres << QPoint(onLeft ? window.left() + window.width() * 3 / 4
-                                 : window.left() + window.width() / 4,
-                          window.center().y());
+        centres << QPoint(
+            onLeft ? window.left() + window.width() * 3 / 4 : window.left() + window.width() / 4,
+            window.center().y());
         centres << QPoint(window.center().x(), avoid.bottom() + size.height() / 2 + 8)
                 << QPoint(window.center().x(), avoid.top() - size.height() / 2 - 8);
     }

@@ -22,7 +22,10 @@ constexpr int VisibleRows = 10;
 }  // namespace
 
 StationSearchPopup::StationSearchPopup(QComboBox& list)
-    : QFrame(&list, Qt::Popup), list_(list), line_(new QLineEdit(this)), found_(new QListWidget(this)) {
+    : QFrame(&list, Qt::Popup),
+      list_(list),
+      line_(new QLineEdit(this)),
+      found_(new QListWidget(this)) {
     setObjectName(QStringLiteral("stationSearch"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     auto* layout = new QVBoxLayout(this);
@@ -47,14 +50,16 @@ int StationSearchPopup::rowHeight() const {
 void StationSearchPopup::open(const QString& typed) {
     setFont(list_.font());
     const int rows = rowHeight() * VisibleRows + 2 * found_->frameWidth();
-    const QSize size(std::max(list_.width(), fontMetrics().horizontalAdvance(QString(12, QChar(0x3000)))),
-                     line_->sizeHint().height() + rows + 8);
+    const QSize size(
+        std::max(list_.width(), fontMetrics().horizontalAdvance(QString(12, QChar(0x3000)))),
+        line_->sizeHint().height() + rows + 8);
     QPoint at = list_.mapToGlobal(QPoint(0, list_.height()));
     if (const QScreen* screen = list_.screen()) {
         const QRect room = screen->availableGeometry();
         if (at.y() + size.height() > room.bottom())
             at.setY(std::max(room.top(), list_.mapToGlobal(QPoint()).y() - size.height()));
-        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
+        at.setX(
+            std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
     }
     setGeometry(QRect(at, size));
     line_->setText(typed);

@@ -193,8 +193,7 @@ bool perform(ProgramShell& shell, const ClerkAction& action) {
         }
         case ClerkAction::Kind::Search: {
             const Placement* placement = registry.placement(*control);
-            if (control->kind() != ControlKind::DropDown || !placement ||
-                !placement->stationSearch)
+            if (control->kind() != ControlKind::DropDown || !placement || !placement->stationSearch)
                 return false;
             auto* list = static_cast<ComboBox*>(control);
             const std::vector<int> found = findStations(list->items(), action.text);

@@ -3,16 +3,16 @@
 // key pads and the closed ticket types in their lists.
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QFontMetrics>
-#include <QLabel>
-#include <QRadioButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -149,11 +149,21 @@ class CounterFlowTest : public QObject {
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("found");
-        QTest::newRow("rōmaji") << "cboHatsu" << "matsu" << "松　　山";
-        QTest::newRow("capitals") << "cboChaku" << "UWA" << "宇和島";
-        QTest::newRow("kana") << "cboHatsu" << "こじ" << "児　　島";
-        QTest::newRow("katakana") << "cboHatsu" << "サイジョウ" << "伊予西条";
-        QTest::newRow("number") << "cboChaku" << "96" << "八幡浜";
+        QTest::newRow("rōmaji") << "cboHatsu"
+                                << "matsu"
+                                << "松　　山";
+        QTest::newRow("capitals") << "cboChaku"
+                                  << "UWA"
+                                  << "宇和島";
+        QTest::newRow("kana") << "cboHatsu"
+                              << "こじ"
+                              << "児　　島";
+        QTest::newRow("katakana") << "cboHatsu"
+                                  << "サイジョウ"
+                                  << "伊予西条";
+        QTest::newRow("number") << "cboChaku"
+                                << "96"
+                                << "八幡浜";
     }
     void stationsFoundByTyping() {
         QFETCH(QString, list);
@@ -269,8 +279,9 @@ class CounterFlowTest : public QObject {
         list->showPopup();
         QAbstractItemView* view = list->view();
         QVERIFY(view->isVisible());
-        QVERIFY2(view->visualRect(view->model()->index(0, 0)).height() >= 40,
-                 qPrintable(QString::number(view->visualRect(view->model()->index(0, 0)).height())));
+        QVERIFY2(
+            view->visualRect(view->model()->index(0, 0)).height() >= 40,
+            qPrintable(QString::number(view->visualRect(view->model()->index(0, 0)).height())));
         QVERIFY(view->verticalScrollBar()->isVisible());
         list->hidePopup();
         w.enter("cboChaku");
@@ -336,7 +347,11 @@ class CounterFlowTest : public QObject {
             if (!box) return;
             QVERIFY(box->font().pointSizeF() >= 10 * factor - 0.1);
             for (QAbstractButton* button : box->buttons()) {
-                QVERIFY2(button->height() >= keyHeight, qPrintable(QString("%1 %2 %3").arg(button->height()).arg(keyHeight).arg(button->minimumHeight())));
+                QVERIFY2(button->height() >= keyHeight,
+                         qPrintable(QString("%1 %2 %3")
+                                        .arg(button->height())
+                                        .arg(keyHeight)
+                                        .arg(button->minimumHeight())));
                 QCOMPARE(button->font().pointSizeF(), box->font().pointSizeF());
             }
             QCOMPARE(box->icon(), QMessageBox::Question);
@@ -391,7 +406,8 @@ class CounterFlowTest : public QObject {
             const QFontMetrics metrics(day->font());
             const int pitch = next->geometry().center().x() - day->geometry().center().x();
             const int gap = pitch - (metrics.horizontalAdvance(day->text()) +
-                                     metrics.horizontalAdvance(next->text())) / 2;
+                                     metrics.horizontalAdvance(next->text())) /
+                                        2;
             QVERIFY2(gap * 5 >= pitch, qPrintable(day->text() + " " + QString::number(gap)));
         }
         QVERIFY(pairs > 10);
@@ -419,13 +435,13 @@ class CounterFlowTest : public QObject {
             Qt::Key key;
             const char* to;
         } moves[] = {
-            {Qt::Key_Right, "cmdO2"},        {Qt::Key_Down, "cmdK2"},
-            {Qt::Key_Down, "cmdOfuku"},      {Qt::Key_Down, "cmdShiToku"},  // ６枚回数 closed
-            {Qt::Key_Left, "cmdJitoku"},     {Qt::Key_Left, "cmdRenzoku"},  // a row back
-            {Qt::Key_Right, "cmdJitoku"},    {Qt::Key_Up, "cmdKatamichi"},  // past closed keys
-            {Qt::Key_Up, "cmdK1"},           {Qt::Key_Up, "cmdO1"},
-            {Qt::Key_Up, "cmdToday"},        {Qt::Key_Up, "cmdToday"},
-            {Qt::Key_Left, "cmdToday"},      {Qt::Key_Right, "cmdTomorrow"},
+            {Qt::Key_Right, "cmdO2"},     {Qt::Key_Down, "cmdK2"},
+            {Qt::Key_Down, "cmdOfuku"},   {Qt::Key_Down, "cmdShiToku"},  // ６枚回数 closed
+            {Qt::Key_Left, "cmdJitoku"},  {Qt::Key_Left, "cmdRenzoku"},  // a row back
+            {Qt::Key_Right, "cmdJitoku"}, {Qt::Key_Up, "cmdKatamichi"},  // past closed keys
+            {Qt::Key_Up, "cmdK1"},        {Qt::Key_Up, "cmdO1"},
+            {Qt::Key_Up, "cmdToday"},     {Qt::Key_Up, "cmdToday"},
+            {Qt::Key_Left, "cmdToday"},   {Qt::Key_Right, "cmdTomorrow"},
         };
         for (const auto& move : moves) {
             Window::key(move.key);
