@@ -34,9 +34,10 @@ for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 
 "$program" --today 2026-12-09 --untin "$work/Untin" >"$work/program.log" 2>&1 &
 ppid=$!
 
-# Waits until the window with the input focus is called $1.
+# Waits until the window with the input focus is called $1 (a sanitizer
+# build starts slowly).
 focused() {
-  for _ in $(seq 50); do
+  for _ in $(seq 300); do
     [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$1" ] && return 0
     sleep 0.1
   done
@@ -59,7 +60,7 @@ focused "キップルン" "back on the sales screen"
 xdotool key F8
 focused "終了 — キップルン" "the exit question again"
 xdotool key y
-for _ in $(seq 50); do kill -0 "$ppid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 300); do kill -0 "$ppid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$ppid" 2>/dev/null; then
   echo "FAIL: the program did not end on Yes to the exit question"
   exit 1
