@@ -81,14 +81,17 @@ TEST(FindStations, TheFirstFoundForWhatTheClerkTypes) {
         const char* typed;
         int first;  // -1: nothing found
     } rows[] = {
-        {"uwajima", 106}, {"uwa", 106},       {"matsu", 67},   {"MATSU", 67},    {"ｍａｔｓｕ", 67},
-        {"まつ", 67},     {"マツヤマ", 67},   {"saijo", 43},   {"saijou", 43},   {"saijō", 43},
-        {"iyosai", 43},   {"さいじょう", 43}, {"ozu", 92},     {"oozu", 92},     {"ohzu", -1},
-        {"kannonji", 31}, {"kan'onji", 31},   {"kanonji", 31}, {"tyayamati", 7}, {"sikoku", -1},
-        {"bicchu", 4},    {"bitchu", 4},      {"nyuga", 48},   {"niyu", -1},     {"67", 67},
-        {"６７", 67},     {"067", 67},        {"6", 6},        {"0", 0},         {"107", -1},
-        {"", -1},         {"  ", -1},         {"67a", -1},     {"松山", -1},     {"ま\u30fcつ", 67},
-        {"iyoshi", 72},   {"takamatsu", 12},  {"ta", 12},      {"sa", 17},       {"ma", 22},
+        {"uwajima", 106},   {"uwa", 106},       {"matsu", 67},      {"MATSU", 67},
+        {"ｍａｔｓｕ", 67}, {"まつ", 67},       {"マツヤマ", 67},   {"saijo", 43},
+        {"saijou", 43},     {"saijō", 43},      {"iyosai", 43},     {"さいじょう", 43},
+        {"ozu", 92},        {"oozu", 92},       {"ohzu", -1},       {"kannonji", 31},
+        {"kan'onji", 31},   {"kanonji", 31},    {"tyayamati", 7},   {"sikoku", -1},
+        {"bicchu", 4},      {"bitchu", 4},      {"nyuga", 48},      {"niyu", -1},
+        {"67", 67},         {"６７", 67},       {"067", 67},        {"6", 6},
+        {"0", 0},           {"107", -1},        {"", -1},           {"  ", -1},
+        {"67a", -1},        {"\xff\xfe", -1},   {"ma\xe3\x81", -1}, {"\xe3\x81\xbe\xe3", -1},
+        {"松山", -1},       {"ま\u30fcつ", 67}, {"iyoshi", 72},     {"takamatsu", 12},
+        {"ta", 12},         {"sa", 17},         {"ma", 22},
     };
     const std::vector<std::string> names = catalogue();
     for (const Row& row : rows) {
