@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QStyle>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
@@ -131,6 +133,17 @@ class KeyBinding : public ControlView::Binding {
     std::string caption_;
 };
 
+}  // namespace
+
+void setScrollBarWidth(QAbstractScrollArea& area, int width) {
+    QScrollBar* bar = area.verticalScrollBar();
+    width = std::max(width, area.style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    const QString sheet = QStringLiteral("QScrollBar:vertical { width: %1px; }").arg(width);
+    if (bar->styleSheet() != sheet) bar->setStyleSheet(sheet);
+}
+
+namespace {
+
 // Rows of an open drop-down at least `height` pixels high.
 class RowDelegate : public QStyledItemDelegate {
   public:
@@ -188,8 +201,9 @@ class DropDownBinding : public ControlView::Binding {
 
   protected:
     void rescaled() override {
-        // Rows a finger can find on a large touch screen.
+        // Rows and a scroll bar a finger can find on a large touch screen.
         rows_->height = qRound(box_->height() * 0.8);
+        setScrollBarWidth(*box_->view(), qRound(box_->height() * 0.6));
     }
 
   private:

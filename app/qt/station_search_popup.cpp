@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/qt/control_view.h"
 #include "data/station_catalogue.h"
 #include "data/station_search.h"
 
@@ -49,6 +50,7 @@ int StationSearchPopup::rowHeight() const {
 
 void StationSearchPopup::open(const QString& typed) {
     setFont(list_.font());
+    setScrollBarWidth(*found_, qRound(list_.height() * 0.6));
     const int rows = rowHeight() * VisibleRows + 2 * found_->frameWidth();
     const QSize size(
         std::max(list_.width(), fontMetrics().horizontalAdvance(QString(12, QChar(0x3000)))),

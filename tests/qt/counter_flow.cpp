@@ -283,6 +283,7 @@ class CounterFlowTest : public QObject {
             view->visualRect(view->model()->index(0, 0)).height() >= 40,
             qPrintable(QString::number(view->visualRect(view->model()->index(0, 0)).height())));
         QVERIFY(view->verticalScrollBar()->isVisible());
+        QVERIFY(view->verticalScrollBar()->width() >= 24);  // a finger's width, not the style's
         list->hidePopup();
         w.enter("cboChaku");
         Window::typeKeys("i");
@@ -290,6 +291,7 @@ class CounterFlowTest : public QObject {
         QListWidget& found = popup->foundList();
         QVERIFY(found.visualItemRect(found.item(0)).height() >= 40);
         QVERIFY(found.verticalScrollBar()->isVisible());
+        QVERIFY(found.verticalScrollBar()->width() >= 24);
         Window::key(Qt::Key_Escape);
     }
 
