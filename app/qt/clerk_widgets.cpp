@@ -9,6 +9,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QWheelEvent>
 
 namespace kippurun {
@@ -218,7 +221,38 @@ void FocusComboBox::setStationSearch(bool on) {
     setAttribute(Qt::WA_InputMethodEnabled, on);
 }
 
+void setScrollBarWidth(QAbstractScrollArea& area, int width) {
+    QScrollBar* bar = area.verticalScrollBar();
+    width = std::max(width, area.style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    const QString sheet = QStringLiteral("QScrollBar:vertical { width: %1px; }").arg(width);
+    if (bar->styleSheet() != sheet) bar->setStyleSheet(sheet);
+}
+
+// Rows of the open list at least `height` pixels high.
+class FocusComboBox::RowDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int height = 0;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height(), height));
+        return size;
+    }
+};
+
+void FocusComboBox::setPopupRows(int rowHeight, int scrollBarWidth) {
+    rowHeight_ = rowHeight;
+    scrollBarWidth_ = scrollBarWidth;
+}
+
 void FocusComboBox::showPopup() {
+    if (!rows_) {
+        rows_ = new RowDelegate(this);
+        setItemDelegate(rows_);
+        view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
+    rows_->height = rowHeight_;
+    setScrollBarWidth(*view(), scrollBarWidth_);
     QComboBox::showPopup();
     if (stationSearch_ && !viewWatched_) {
         view()->installEventFilter(this);

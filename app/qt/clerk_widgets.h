@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+class QAbstractScrollArea;
 class QFocusEvent;
 class QInputMethodEvent;
 class QKeyEvent;
@@ -25,6 +26,9 @@ class ClickTracker {
   private:
     bool pressed_ = false;
 };
+
+// A vertical scroll bar at least `width` pixels wide, for a finger.
+void setScrollBarWidth(QAbstractScrollArea& area, int width);
 
 // A label that signals a click: a press and a release inside it.
 class ClickableLabel : public QLabel {
@@ -128,6 +132,10 @@ class FocusComboBox : public QComboBox {
     using QComboBox::QComboBox;
     void setStationSearch(bool on);
     bool stationSearch() const { return stationSearch_; }
+    // The open list's rows at least `rowHeight` pixels high and its scroll
+    // bar `scrollBarWidth` wide (applied when it opens: the list is made
+    // only then).
+    void setPopupRows(int rowHeight, int scrollBarWidth);
     void showPopup() override;
   signals:
     void focusEntered(Qt::FocusReason reason);
@@ -143,6 +151,9 @@ class FocusComboBox : public QComboBox {
   private:
     bool stationSearch_ = false;
     bool viewWatched_ = false;
+    int rowHeight_ = 0, scrollBarWidth_ = 0;
+    class RowDelegate;
+    RowDelegate* rows_ = nullptr;
 };
 
 }  // namespace kippurun

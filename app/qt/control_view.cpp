@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -13,12 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
-#include <QStyle>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
-#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -133,42 +129,14 @@ class KeyBinding : public ControlView::Binding {
     std::string caption_;
 };
 
-}  // namespace
-
-void setScrollBarWidth(QAbstractScrollArea& area, int width) {
-    QScrollBar* bar = area.verticalScrollBar();
-    width = std::max(width, area.style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    const QString sheet = QStringLiteral("QScrollBar:vertical { width: %1px; }").arg(width);
-    if (bar->styleSheet() != sheet) bar->setStyleSheet(sheet);
-}
-
-namespace {
-
-// Rows of an open drop-down at least `height` pixels high.
-class RowDelegate : public QStyledItemDelegate {
-  public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    int height = 0;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(std::max(size.height(), height));
-        return size;
-    }
-};
-
 class DropDownBinding : public ControlView::Binding {
   public:
     DropDownBinding(ComboBox& list, QWidget* parent, const Placement& placement,
                     const FormScale& scale, const QFont& font, const Forward& forward,
                     const FocusTest& isClerkFocus)
-        : Binding(placement, scale, font),
-          list_(list),
-          box_(new FocusComboBox(parent)),
-          rows_(new RowDelegate(box_)) {
+        : Binding(placement, scale, font), list_(list), box_(new FocusComboBox(parent)) {
         box_->setEditable(false);
         box_->setMaxVisibleItems(20);
-        box_->setItemDelegate(rows_);
-        box_->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         QObject::connect(box_, &QComboBox::activated, [this, forward](int index) {
             forward([this, index] { list_.setListIndex(index); });
         });
@@ -202,8 +170,7 @@ class DropDownBinding : public ControlView::Binding {
   protected:
     void rescaled() override {
         // Rows and a scroll bar a finger can find on a large touch screen.
-        rows_->height = qRound(box_->height() * 0.8);
-        setScrollBarWidth(*box_->view(), qRound(box_->height() * 0.6));
+        box_->setPopupRows(qRound(box_->height() * 0.8), qRound(box_->height() * 0.6));
     }
 
   private:
@@ -233,7 +200,6 @@ class DropDownBinding : public ControlView::Binding {
 
     ComboBox& list_;
     FocusComboBox* box_;
-    RowDelegate* rows_;
     StationSearchPopup* popup_ = nullptr;
     std::vector<std::string> items_;
 };

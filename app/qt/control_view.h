@@ -16,7 +16,6 @@
 #include "app/controls.h"
 #include "app/qt/window_layout.h"
 
-class QAbstractScrollArea;
 class QShortcut;
 class QWidget;
 
@@ -80,9 +79,6 @@ class ControlView {
     bool syncing_ = false;
     bool retired_ = false;
 };
-
-// A vertical scroll bar at least `width` pixels wide, for a finger.
-void setScrollBarWidth(QAbstractScrollArea& area, int width);
 
 // The face of the screen: "ＭＳ Ｐゴシック" where installed, else Noto Sans CJK JP.
 QString screenFontFamily();

@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/qt/control_view.h"
+#include "app/qt/clerk_widgets.h"
 #include "data/station_catalogue.h"
 #include "data/station_search.h"
 
