@@ -94,6 +94,11 @@ class ComboBox : public Control {
     void gotFocus() {
         if (onGotFocus) onGotFocus();
     }
+    // Puts back items and selection as they were kept; nothing runs.
+    void restore(std::vector<std::string> items, int index) {
+        items_ = std::move(items);
+        index_ = index;
+    }
 
   private:
     std::vector<std::string> items_;
@@ -168,6 +173,8 @@ class OptionButton : public Control {
         for (OptionButton* other : group_->members()) other->value_ = false;
         value_ = true;
     }
+    // Puts back the value as it was kept, whole groups at a time; nothing runs.
+    void restore(bool value) { value_ = value; }
 
   private:
     OptionGroup* group_;
@@ -202,6 +209,8 @@ class TabControl : public Control {
         if (onClick) onClick();
         return true;
     }
+    // Puts back the page as it was kept; nothing runs.
+    void restore(int page) { tab_ = page; }
 
   private:
     int tab_ = 0;

@@ -22,6 +22,120 @@ const Placement* ControlRegistry::placement(const Control& control) const {
     return it == placed_.end() ? nullptr : &layout_[it->second];
 }
 
+ControlRegistry::ControlState ControlRegistry::stateOf(const Control& control) {
+    ControlState state;
+    state.visible = control.visible;
+    state.geometry = control.geometry;
+    switch (control.kind()) {
+        case ControlKind::Key: {
+            const auto& key = static_cast<const CommandButton&>(control);
+            state.caption = key.caption;
+            state.enabled = key.enabled;
+            break;
+        }
+        case ControlKind::DropDown: {
+            const auto& list = static_cast<const ComboBox&>(control);
+            state.enabled = list.enabled;
+            state.items = list.items();
+            state.index = list.listIndex();
+            break;
+        }
+        case ControlKind::TextBox: {
+            const auto& box = static_cast<const TextBox&>(control);
+            state.text = box.text;
+            state.enabled = box.enabled;
+            state.backColor = box.backColor;
+            break;
+        }
+        case ControlKind::Label: {
+            const auto& label = static_cast<const Label&>(control);
+            state.caption = label.caption;
+            state.foreColor = label.foreColor;
+            break;
+        }
+        case ControlKind::Option: {
+            const auto& option = static_cast<const OptionButton&>(control);
+            state.caption = option.caption;
+            state.value = option.value();
+            break;
+        }
+        case ControlKind::Frame:
+            state.caption = static_cast<const Frame&>(control).caption;
+            break;
+        case ControlKind::Picture:
+            state.backColor = static_cast<const PictureBox&>(control).backColor;
+            break;
+        case ControlKind::Tab: {
+            const auto& tabs = static_cast<const TabControl&>(control);
+            state.items = tabs.captions;
+            state.index = tabs.tab();
+            break;
+        }
+    }
+    return state;
+}
+
+void ControlRegistry::restore(Control& control, const ControlState& state) {
+    control.visible = state.visible;
+    control.geometry = state.geometry;
+    switch (control.kind()) {
+        case ControlKind::Key: {
+            auto& key = static_cast<CommandButton&>(control);
+            key.caption = state.caption;
+            key.enabled = state.enabled;
+            break;
+        }
+        case ControlKind::DropDown: {
+            auto& list = static_cast<ComboBox&>(control);
+            list.enabled = state.enabled;
+            list.restore(state.items, state.index);
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto& box = static_cast<TextBox&>(control);
+            box.text = state.text;
+            box.enabled = state.enabled;
+            box.backColor = state.backColor;
+            break;
+        }
+        case ControlKind::Label: {
+            auto& label = static_cast<Label&>(control);
+            label.caption = state.caption;
+            label.foreColor = state.foreColor;
+            break;
+        }
+        case ControlKind::Option: {
+            auto& option = static_cast<OptionButton&>(control);
+            option.caption = state.caption;
+            option.restore(state.value);
+            break;
+        }
+        case ControlKind::Frame:
+            static_cast<Frame&>(control).caption = state.caption;
+            break;
+        case ControlKind::Picture:
+            static_cast<PictureBox&>(control).backColor = state.backColor;
+            break;
+        case ControlKind::Tab: {
+            auto& tabs = static_cast<TabControl&>(control);
+            tabs.captions = state.items;
+            tabs.restore(state.index);
+            break;
+        }
+    }
+}
+
+void ControlRegistry::keepInitialState() {
+    initial_.clear();
+    initial_.reserve(controls_.size());
+    for (const Control* control : controls_) initial_.push_back(stateOf(*control));
+}
+
+void ControlRegistry::restoreInitialState() {
+    for (std::size_t i = 0; i < initial_.size() && i < controls_.size(); ++i)
+        restore(*controls_[i], initial_[i]);
+}
+
 namespace {
 
 bool isEnabled(const Control& c) {

@@ -81,12 +81,36 @@ class ControlRegistry {
     // Every shown control, containers first.
     const std::vector<Placement>& layout() const { return layout_; }
 
+    // Keeps the state every control has now (captions, texts, visibility,
+    // enabled state, colours, list items and selection, option values, tab
+    // page, sizes): called once the form table has been written.
+    void keepInitialState();
+    // Puts every control back into the kept state, without running any
+    // handler: the screen as the form table made it.
+    void restoreInitialState();
+
   private:
+    // Every field a handler may change, of whichever kind the control is.
+    struct ControlState {
+        bool visible = true;
+        Geometry geometry;
+        bool enabled = true;
+        std::string caption;  // key, label, option button, frame
+        std::string text;     // text box
+        Rgb foreColor, backColor;
+        std::vector<std::string> items;  // drop-down; tab control: page captions
+        int index = -1;                  // drop-down selection, tab page
+        bool value = false;              // option button
+    };
+    static ControlState stateOf(const Control& control);
+    static void restore(Control& control, const ControlState& state);
+
     template <class>
     friend class FormBuilder;
     std::vector<Control*> controls_;
     std::vector<Placement> layout_;
     std::unordered_map<const Control*, std::size_t> placed_;
+    std::vector<ControlState> initial_;  // by registry order
 };
 
 // Why a clerk cannot reach the control now (not shown, hidden, disabled, or

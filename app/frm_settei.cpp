@@ -8,6 +8,7 @@
 #include "data/key_layout.h"
 #include "data/station_catalogue.h"
 #include "data/table_file.h"
+#include "data/untin_lock.h"
 
 namespace kippurun {
 
@@ -25,8 +26,12 @@ frmSettei::frmSettei(std::filesystem::path untinDir, Prompt& prompt, Module1* mo
 CommandButton& frmSettei::cmdEki(int k) { return *cmdEki_.at(static_cast<std::size_t>(k)); }
 
 void frmSettei::Form_Load() {
-    // What a save cut short left behind goes before anything is read.
-    removeSaveLeftovers(untinDir_);
+    // A save cut short is settled before anything is read; what is read is
+    // remembered, to notice another counter's save before overwriting it.
+    recoverKeySettings(untinDir_);
+    // Another counter's save waits until both files are read.
+    const UntinLock reading(untinDir_, UntinLockMode::Shared);
+    onDisk_ = keySettingsOnDisk(untinDir_);
 
     for (std::string_view name : stationNames()) cboHatsu.addItem(std::string(name));
 
@@ -97,7 +102,15 @@ void frmSettei::cmdStart_Click() {
         // A save that fails keeps the screen and every edit, and both files
         // as they were, so that the clerk can mend the cause and save again.
         try {
-            writeKeySettings(untinDir_, grid, start[0], start[1]);
+            while (!writeKeySettings(untinDir_, grid, start[0], start[1], &onDisk_)) {
+                // Another counter saved since this screen read the files;
+                // overwriting its settings is the clerk's choice.
+                if (prompt_.ask("設定終了",
+                                "この画面を開いた後に、駅名キーの設定（Ekimei1.csv、Start.csv）が"
+                                "ほかの窓口などで書き換えられました。上書きしますか？",
+                                PromptButtons::YesNo) != PromptAnswer::Yes)
+                    return;
+            }
         } catch (const DataFileError& e) {
             prompt_.inform("設定終了", e.what());
             return;

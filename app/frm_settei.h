@@ -62,6 +62,8 @@ class frmSettei : public Screen {
     void buildForm();
 
     std::filesystem::path untinDir_;
+    // The pair as this screen read it (keySettingsOnDisk).
+    std::string onDisk_;
     Prompt& prompt_;
     Module1 ownModule_;
     Module1* module_;

@@ -14,6 +14,7 @@ frmStart::frmStart(std::filesystem::path untinDir, const Clock& clock, Prompt& p
       prompt_(prompt),
       module_(module ? module : &ownModule_) {
     buildForm();
+    registry_.keepInitialState();
 }
 
 CommandButton& frmStart::fullKey(int n) {

@@ -298,6 +298,17 @@ class frmStart : public Screen {
 
     // Station entry: the determinations after a change of journey section 1.
     void chargeBranch();
+    // A change of journey section 2, or the continuous ticket chosen:
+    // charge section 1 re-derived in the stops its type needs (`refill`:
+    // the express stops are put in anew), and the express keys set as the
+    // express determination sets them.
+    void chargeSection1Again(bool refill);
+    // Charge section 2 re-derived from journey section 2 in the stops its
+    // type needs, and the express keys set, while section 2 is shown.
+    void chargeSection2Again();
+    // After a マリン fill: a stop the journey has none of (beyond 坂出) turns
+    // the section's ticket to "なし", as a refused type; true when it did.
+    bool marineStopsMissing(ComboBox& type, const ComboBox& hatsu, const ComboBox& chaku);
     void enterList(OptionButton& target);
     void expressKey(int type);
     void marineKey(int type);

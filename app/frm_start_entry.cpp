@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/frm_start.h"
+#include "fare/determinations.h"
 
 namespace kippurun {
 
@@ -18,16 +19,77 @@ bool isMarineType(int type) { return type == 3 || type == 4; }
 
 // The charge stops of section 1 follow journey section 1 in the kind of
 // stop the section's ticket type needs ("なし" keeps the express stops).
+// A マリン ticket the journey has no stops for becomes "なし" and takes the
+// express stops as "なし" does.
 void frmStart::chargeBranch() {
     const int p = cboKenshu3.listIndex();
-    if (isExpressType(p) || p == NoCharge) {
-        ExpressSet();
-        ExpressHantei();
-        ExpressHantei2();
-    } else {
+    if (!isExpressType(p) && p != NoCharge) {
         MarineSet();
         MarineSettei();
+        if (!marineStopsMissing(cboKenshu3, cboHatsu3, cboChaku3)) return;
     }
+    ExpressSet();
+    ExpressHantei();
+    chargeSection2Again();
+}
+
+// ---- Re-deriving a charge section in the stops of its type ----
+
+namespace {
+
+// What the express determination decides from the journey, without the
+// lists: the stops the journey maps to move in its direction.
+bool journeyAllowsExpress(int departure, int arrival) {
+    const StopPlan plan = expressStops(departure, arrival);
+    return plan.departure != NotSet && plan.arrival != NotSet &&
+           expressAllowed(plan.down, plan.departure, plan.arrival);
+}
+
+}  // namespace
+
+bool frmStart::marineStopsMissing(ComboBox& type, const ComboBox& hatsu, const ComboBox& chaku) {
+    if (hatsu.listIndex() >= 0 && chaku.listIndex() >= 0) return false;
+    type.setListIndex(NoCharge);
+    return true;
+}
+
+void frmStart::chargeSection1Again(bool refill) {
+    if (isMarineType(cboKenshu3.listIndex())) {
+        MarineSet();
+        MarineSettei();
+        if (!marineStopsMissing(cboKenshu3, cboHatsu3, cboChaku3)) {
+            // The express keys as the express determination leaves them;
+            // the マリン ticket is no express ticket and stays.
+            const bool allowed = journeyAllowsExpress(cboHatsu.listIndex(), cboChaku.listIndex());
+            cmdJitoku.enabled = allowed;
+            cmdShiToku.enabled = allowed;
+            cmdGToku.enabled = allowed;
+            if (!allowed) cmdJiyuKai.enabled = false;
+            return;
+        }
+        refill = true;
+    }
+    // Stops of another kind left by "なし" are no ground for the express keys.
+    if (refill || cboHatsu3.count() != ExpressStopCount) ExpressSet();
+    ExpressHantei();
+}
+
+void frmStart::chargeSection2Again() {
+    if (!cboHatsu2.visible) return;
+    if (isMarineType(cboKenshu4.listIndex())) {
+        MarineSet2();
+        MarineSettei2();
+        if (!marineStopsMissing(cboKenshu4, cboHatsu4, cboChaku4)) {
+            const bool allowed = cmdJitoku.enabled ||
+                                 journeyAllowsExpress(cboHatsu2.listIndex(), cboChaku2.listIndex());
+            cmdJitoku.enabled = allowed;
+            cmdShiToku.enabled = allowed;
+            cmdGToku.enabled = allowed;
+            cmdJiyuKai.enabled = false;
+            return;
+        }
+    }
+    ExpressHantei2();
 }
 
 void frmStart::cboHatsu_Click() {
@@ -75,16 +137,16 @@ void frmStart::cboHatsu2_Click() {
         cboChaku.setListIndex(departure);
         txtChaku.text = std::to_string(departure);
     }
-    ExpressHantei();
-    ExpressHantei2();
+    chargeSection1Again(false);
+    chargeSection2Again();
     MarineHantei();
 }
 
 void frmStart::cboChaku2_Click() {
     txtChaku2.text = std::to_string(cboChaku2.listIndex());
     Ghantei();
-    ExpressHantei();
-    ExpressHantei2();
+    chargeSection1Again(false);
+    chargeSection2Again();
     MarineHantei();
 }
 

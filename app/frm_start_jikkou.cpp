@@ -1,6 +1,7 @@
 // The calculation run of "実 行": prices the entry on the screen into the
 // bill and brings the bill page to the front.
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "app/frm_start.h"
@@ -36,6 +37,15 @@ void showLine(const frmStart::BillLine& line, bool shown) {
 
 bool isCoupon(int k) { return k >= 3 && k <= 6; }
 
+// A charge ticket chosen for a section that has no stops to price it from.
+class ChargeWithoutStops : public std::runtime_error {
+  public:
+    ChargeWithoutStops(int section, const std::string& ticket)
+        : std::runtime_error("料金区間" + std::string(section == 1 ? "１" : "２") + "の" + ticket +
+                             "は、発駅と着駅が選ばれていないため計算できません。" +
+                             "区間の駅を選ぶか、料金券を「なし」にしてください。") {}
+};
+
 }  // namespace
 
 void frmStart::cmdJikkou_Click() {
@@ -45,6 +55,9 @@ void frmStart::cmdJikkou_Click() {
         // Better no bill than a wrong one.
         MeisaiClear();
         prompt_.inform("運賃表エラー", e.what());
+    } catch (const ChargeWithoutStops& e) {
+        MeisaiClear();
+        prompt_.inform("入力エラー", e.what());
     }
 }
 
@@ -75,7 +88,7 @@ void frmStart::runCalculation() {
                 const BillLine& line = lines[i];
                 line.unit->text = *units[i];
                 line.count->text = counts[i]->text;
-                amounts[i] = yens[i]->times(readCount(line.count->text));
+                amounts[i] = yens[i]->subtotal(readCount(line.count->text));
                 line.subtotal->text = amounts[i].text();
             }
         }
@@ -112,6 +125,10 @@ void frmStart::priceChargeSection(int section, int j, int e, int f, std::array<Y
     const std::string students = countText(txtNinzuG.text);
     ChargeSection input{j, e, f, cboKenshu.listIndex(), txtSeason.text, adults, children, students};
     ChargePricing pricing = priceCharge(tables, input);
+    // A coupon's bill carries no charge tickets, so nothing would be lost.
+    if (pricing.soldWithoutStops && !isCoupon(cboKenshu.listIndex())) {
+        throw ChargeWithoutStops(section, section == 1 ? cboKenshu3.text() : cboKenshu4.text());
+    }
     if (!pricing.touched) return;
 
     const std::array<BillLine, 7> lines = billLines();

@@ -5,6 +5,7 @@
 #include "app/frm_start.h"
 #include "data/data_file_error.h"
 #include "data/station_catalogue.h"
+#include "data/untin_lock.h"
 #include "fare/determinations.h"
 
 namespace kippurun {
@@ -52,9 +53,8 @@ void frmStart::cboKenshu_Click() {
         cmd6Kai.enabled = false;
         frameRyokin2.visible = true;
         Ghantei();
-        ExpressSet();
-        ExpressHantei();
-        ExpressHantei2();
+        chargeSection1Again(true);
+        chargeSection2Again();
     } else if (isCoupon(p)) {
         couponRule();
         cboHatsu2.clear();
@@ -195,22 +195,11 @@ void frmStart::txtNinzuG_Change() { MeisaiClear(); }
 // ---- Release, student and settings keys ----
 
 void frmStart::cmdKaihou_Click() {
-    for (ComboBox* list : {&cboHatsu, &cboChaku, &cboKenshu, &cboHatsu2, &cboChaku2, &cboHatsu3,
-                           &cboChaku3, &cboKenshu3, &cboHatsu4, &cboChaku4, &cboKenshu4})
-        list->clear();
-    // The load step empties the bill's boxes only; the names, lines and
-    // count heading of the last bill, and section 2's number boxes, go as
-    // well, so that the screen is the one a fresh start gives.
-    MeisaiClear();
-    for (const BillLine& line : billLines()) {
-        line.label->visible = true;
-        line.unit->visible = true;
-        line.count->visible = true;
-        line.subtotal->visible = true;
-    }
-    for (int block = 0; block < lblKenshuM.size(); ++block) lblKenshuM(block).visible = true;
-    lblMaisu.caption = "枚数";
-    for (TextBox* box : {&txthatsu2, &txtChaku2, &txtHatsu4, &txtChaku4}) box->text.clear();
+    // Every control goes back to the state the form table gives it (the
+    // eleven lists emptied with the rest), so that the load step finds the
+    // screen a fresh start finds: the load step writes only what it
+    // changes. The student fares are no control and stay.
+    registry_.restoreInitialState();
     Form_Load();
 }
 
@@ -218,6 +207,7 @@ void frmStart::cmdGaku_Click() {
     // The student fares are read on every press. A file that cannot be used
     // is reported and the sale on the screen goes on with the fares held.
     try {
+        const UntinLock lock(untinDir_, UntinLockMode::Shared);
         tables.Gakuwari = GakuwariLoad(untinDir_);
     } catch (const DataFileError& e) {
         prompt_.inform("学割運賃表", e.what());

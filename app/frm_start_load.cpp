@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "app/frm_start.h"
+#include "data/key_layout.h"
 #include "data/station_catalogue.h"
+#include "data/untin_lock.h"
 
 namespace kippurun {
 
@@ -12,6 +14,9 @@ namespace kippurun {
 using namespace std::string_literals;
 
 void frmStart::Form_Load() {
+    // A settings save cut short is settled before anything is read.
+    recoverKeySettings(untinDir_);
+
     dateBoxesFromToday();
 
     for (TextBox* box :
@@ -21,7 +26,12 @@ void frmStart::Form_Load() {
         box->text.clear();
 
     // The student fares are read only by the student key and survive a reload.
-    FareTables loaded = FareTableLoad(untinDir_);
+    // The files are one set: an install into the folder waits for the load,
+    // or the load for the install.
+    FareTables loaded = [&] {
+        const UntinLock lock(untinDir_, UntinLockMode::Shared);
+        return FareTableLoad(untinDir_);
+    }();
     loaded.Gakuwari = std::move(tables.Gakuwari);
     tables = std::move(loaded);
 

@@ -1,4 +1,5 @@
 // キップルン: the window, or a script run without any display.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@
 #include "office/office_commands.h"
 
 int main(int argc, char** argv) {
+    // A file-size limit (ulimit -f) must fail the write, which is then
+    // reported like any other, rather than kill the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     auto parsed = kippurun::parseProgramOptions(args);
     if (!parsed.options) {
@@ -29,6 +33,14 @@ int main(int argc, char** argv) {
     if (options.priceList) {
         const kippurun::Date today = kippurun::SystemClock(options.today).today();
         return kippurun::runPriceList(options.untinDir, today, std::cout, std::cerr);
+    }
+    if (options.diff) {
+        return kippurun::runTableDiff(options.diff->first, options.diff->second, std::cout,
+                                      std::cerr);
+    }
+    if (options.installTables) {
+        return kippurun::runInstallTables(*options.installTables, options.untinDir, std::cout,
+                                          std::cerr);
     }
     if (options.script) return kippurun::runScript(options, std::cin, std::cout, std::cerr);
     return kippurun::runWindow(argc, argv, options);

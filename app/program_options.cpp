@@ -7,9 +7,15 @@ namespace kippurun {
 
 namespace {
 
+// The first year the calendar's holidays and the era names cover (Meiji 6,
+// the first year of the solar calendar).
+constexpr int kFirstYear = 1873;
+
 std::optional<Date> parseIsoDate(const std::string& text) {
-    // YYYY-MM-DD, a real calendar date.
+    // YYYY-MM-DD, a real calendar date, digits only (no sign).
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
     int y = 0, m = 0, d = 0;
     auto num = [&](std::size_t from, std::size_t len, int& out) {
         const char* b = text.data() + from;
@@ -30,6 +36,8 @@ std::string usageText() {
            "[--quit-after-show] [--help] [--version]\n"
            "        kippurun --check [--untin DIR] [--strict]\n"
            "        kippurun --price-list [--untin DIR] [--today YYYY-MM-DD]\n"
+           "        kippurun --diff OLD NEW\n"
+           "        kippurun --install-tables NEW [--untin DIR]\n"
            "  --script FILE       画面を開かずにスクリプトを実行する (FILE が - なら標準入力)\n"
            "  --today YYYY-MM-DD  本日の日付を固定する\n"
            "  --untin DIR         運賃表フォルダ (既定: プログラムの隣の Untin)\n"
@@ -37,6 +45,10 @@ std::string usageText() {
            "  --check             運賃表 25 ファイルを点検し、見つかったことをすべて表示する\n"
            "  --strict            --check で警告もエラーとして数える\n"
            "  --price-list        全区間の運賃・料金の一覧を CSV で標準出力に書く\n"
+           "  --diff OLD NEW      二つの運賃表フォルダで一覧の値が違う区間と欄を CSV で書く\n"
+           "                      (終了状態 0 同じ、1 違う、2 フォルダを読めない)\n"
+           "  --install-tables NEW 点検した運賃表 NEW の 23 ファイルを DIR に入れる\n"
+           "                      (前の表は DIR の隣の日付のフォルダに残る。同じ指定で戻せる)\n"
            "  --help              この説明を表示する\n"
            "  --version           版を表示する\n"
            "画面を開けないとき (DISPLAY がない、接続できない) は標準エラーに理由を書いて\n"
@@ -68,6 +80,15 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
             options.strict = true;
         } else if (a == "--price-list") {
             options.priceList = true;
+        } else if (a == "--diff") {
+            if (i + 2 >= args.size())
+                return {std::nullopt, "--diff には比べる二つのフォルダ (旧 新) が要ります"};
+            options.diff.emplace(args[i + 1], args[i + 2]);
+            i += 2;
+        } else if (a == "--install-tables") {
+            if (!value(v))
+                return {std::nullopt, "--install-tables に新しい表のフォルダ名がありません"};
+            options.installTables = std::filesystem::path(v);
         } else if (a == "--script") {
             if (!value(v)) return {std::nullopt, "--script にファイル名がありません"};
             options.script = v;
@@ -75,6 +96,10 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
             if (!value(v)) return {std::nullopt, "--today に日付がありません"};
             auto date = parseIsoDate(v);
             if (!date) return {std::nullopt, "--today の日付が正しくありません: " + v};
+            if (date->year() < std::chrono::year(kFirstYear))
+                return {std::nullopt,
+                        "--today の年は " + std::to_string(kFirstYear) +
+                            " 年以降にしてください（暦と元号がそれより前を扱いません）: " + v};
             options.today = date;
         } else if (a == "--untin") {
             if (!value(v)) return {std::nullopt, "--untin にフォルダ名がありません"};
@@ -83,8 +108,15 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
             return {std::nullopt, "不明な引数です: " + a};
         }
     }
-    if (options.check + options.priceList + options.script.has_value() > 1) {
-        return {std::nullopt, "--check、--price-list、--script は一度に一つしか指定できません"};
+    const int commands = options.check + options.priceList + options.script.has_value() +
+                         options.diff.has_value() + options.installTables.has_value();
+    if (commands > 1) {
+        return {std::nullopt,
+                "--check、--price-list、--diff、--install-tables、--script は"
+                "一度に一つしか指定できません"};
+    }
+    if (options.diff && untin) {
+        return {std::nullopt, "--diff は比べる二つのフォルダを読みます。--untin は使いません"};
     }
     if (options.strict && !options.check) {
         return {std::nullopt, "--strict は --check と一緒に指定します"};

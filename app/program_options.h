@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calendar/date_ops.h"
@@ -17,6 +18,10 @@ struct ProgramOptions {
     bool check = false;                 // --check: the fare office's check of the tables
     bool strict = false;                // --strict: the check counts warnings as errors
     bool priceList = false;             // --price-list: the CSV price list of every journey
+    // --diff OLD NEW: what the table folder NEW changes against OLD
+    std::optional<std::pair<std::filesystem::path, std::filesystem::path>> diff;
+    // --install-tables NEW: the checked set NEW put into the --untin folder
+    std::optional<std::filesystem::path> installTables;
     bool help = false;
     bool version = false;  // --version
 };

@@ -60,17 +60,29 @@ void writeEkimeiFile(const std::filesystem::path& untinDir, const EkimeiGrid& gr
 void writeStartFile(const std::filesystem::path& untinDir, std::string_view departure,
                     std::string_view arrival);
 
-// Saves the settings screen's pair: "Ekimei1.csv", then "Start.csv". Both
-// new contents are flushed to temporary files before either file is
-// replaced; should the second replacement fail, the first file is put back,
-// so that a failure (DataFileError, WriteFailed) leaves both old files.
-// Leftovers of an interrupted save are removed first.
-void writeKeySettings(const std::filesystem::path& untinDir, const EkimeiGrid& grid,
-                      std::string_view departure, std::string_view arrival);
+// The settings screen's pair as it is on disk now, to be handed back to
+// writeKeySettings: it tells whether another counter saved in between.
+std::string keySettingsOnDisk(const std::filesystem::path& untinDir);
 
-// Removes the temporary files a killed save left beside the two files
-// (".Ekimei1.csv.XXXXXX", ".Start.csv.XXXXXX"); nothing else is touched.
-void removeSaveLeftovers(const std::filesystem::path& untinDir);
+// Saves the settings screen's pair, "Ekimei1.csv" and "Start.csv", under the
+// folder's exclusive lock, as a transaction that a kill cannot split: both
+// temporaries are flushed, a journal naming them is put in place, both are
+// renamed, the journal goes (recoverKeySettings finishes what a kill cut
+// short). Should the second rename fail, the first file is put back, so that
+// a failure (DataFileError, WriteFailed) leaves both old files.
+// With `expected` (what keySettingsOnDisk gave when the screen read the
+// files): when the files no longer hold it, nothing is written, `expected`
+// receives what they hold now and the result is false.
+bool writeKeySettings(const std::filesystem::path& untinDir, const EkimeiGrid& grid,
+                      std::string_view departure, std::string_view arrival,
+                      std::string* expected = nullptr);
+
+// What whoever opens the folder does first: finishes a pair save that was
+// cut short when both its new files are whole, else discards it, and removes
+// the temporary files such saves left (never those of a counter saving at
+// this moment). Takes the folder's exclusive lock. Throws DataFileError
+// (WriteFailed) when a save to be finished cannot be.
+void recoverKeySettings(const std::filesystem::path& untinDir);
 
 // Tests only: the call that flushes a folder after a rename (null: fsync).
 void setFolderSyncForTesting(int (*sync)(int fd));

@@ -119,6 +119,12 @@ double readLenient(std::string_view text) {
     return convert(number);
 }
 
+bool hasLeadingNumber(std::string_view text) {
+    NumberText number;
+    scanNumber(text, true, number);
+    return number.hasDigits;
+}
+
 std::optional<double> readStrict(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();

@@ -19,6 +19,10 @@ double readLenient(std::string_view text);
 // Empty optional otherwise (the empty text included).
 std::optional<double> readStrict(std::string_view text);
 
+// Whether the text starts with a number, blanks ignored: false where the
+// lenient reading gives 0 for want of one (the empty text included).
+bool hasLeadingNumber(std::string_view text);
+
 // A strict reading that is a whole number small enough to be held exactly
 // (within +-2^53), such as a passenger count; empty optional otherwise.
 std::optional<long long> readWholeNumber(std::string_view text);

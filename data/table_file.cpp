@@ -35,7 +35,14 @@ DataFileError unreadable(const std::string& relativePath, const std::string& rea
 
 DataFileError notFound(const fs::path& untinDir, const std::string& relativePath) {
     std::error_code ec;
-    if (!fs::is_directory(untinDir, ec)) {
+    const fs::file_status folder = fs::status(untinDir, ec);
+    if (fs::exists(folder) && !fs::is_directory(folder)) {
+        return fileError(DataFileError::Kind::PathNotFound, relativePath,
+                         "表のフォルダ" + bracketed(folderText(untinDir)) +
+                             "はフォルダではなくファイルです（" + bracketed(relativePath) +
+                             "を読み込めません）。");
+    }
+    if (!fs::is_directory(folder)) {
         return fileError(DataFileError::Kind::PathNotFound, relativePath,
                          "表のフォルダ" + bracketed(folderText(untinDir)) + "が見つかりません（" +
                              bracketed(relativePath) + "を読み込めません）。");
@@ -284,14 +291,18 @@ std::string escapeControls(std::string_view text) {
     static constexpr char hex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t length = byte < 0x80 ? 1 : utf8SequenceLength(text, i);
+        if (byte < 0x20 || byte == 0x7F || length == 0) {
             out += "\\x";
             out.push_back(hex[byte >> 4]);
             out.push_back(hex[byte & 0xF]);
+            ++i;
         } else {
-            out.push_back(c);
+            out.append(text.substr(i, length));
+            i += length;
         }
     }
     return out;
@@ -336,6 +347,9 @@ std::string systemErrorText(int errorNumber) {
             break;
         case EIO:
             text = "入出力エラーが起きました";
+            break;
+        case ELOOP:
+            text = "シンボリックリンクが循環しています";
             break;
         case ENOENT:
             text = "見つかりません";

@@ -75,8 +75,9 @@ bool isValidUtf8(std::string_view text);
 // The text with every byte that is not part of valid UTF-8 replaced by U+FFFD.
 std::string toValidUtf8(std::string_view text);
 
-// Control characters (a NUL, a tab, a line break) written as \x00 and so
-// on, so that a message shows them and is never cut short by them.
+// Control characters (a NUL, a tab, a line break) and bytes that are not
+// part of valid UTF-8 written as \x00, \xFF and so on, so that a message
+// shows them and is never cut short or garbled by them.
 std::string escapeControls(std::string_view text);
 
 // A short Japanese reason for a system error number.

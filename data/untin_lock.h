@@ -13,7 +13,7 @@ inline constexpr const char* UntinLockFileName = ".kippurun.lock";
 enum class UntinLockMode { Shared, Exclusive };
 
 class UntinLock {
-public:
+  public:
     // Blocks until the lock is held. Never throws: where the lock cannot be
     // had (a read-only folder for a reader, a network share without flock,
     // a folder that does not exist) the holder goes on without it, since
@@ -29,7 +29,7 @@ public:
     // Whether the lock is actually held (false when going on without it).
     bool held() const { return fd_ >= 0; }
 
-private:
+  private:
     int fd_ = -1;
 };
 

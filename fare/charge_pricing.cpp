@@ -69,14 +69,21 @@ double strictMarineDistance(const FareTables& tables, const ChargeSection& s) {
 }
 
 ChargeLine line(std::string unit, const Yen& price, std::int64_t count, std::string countText) {
-    const Yen amount = price.times(count);
-    return {std::move(unit), std::move(countText), amount.text(), amount};
+    const Yen amount = price.subtotal(count);
+    return {std::move(unit), std::move(countText), amount.text(), amount, price};
 }
 
 }  // namespace
 
 ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section) {
     ChargePricing result;
+    // A ticket whose price depends on stops the section does not have.
+    const auto withoutStops = [&] {
+        result.soldWithoutStops =
+            readCount(section.adults) + readCount(section.students) + readCount(section.children) >
+            0;
+        return result;
+    };
     if (section.j < 0 || section.j > 5) {
         return result;
     }
@@ -88,7 +95,7 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
     switch (section.j) {
         case 0:
             if (!stopsWithin(section, ExpressStopCount)) {
-                return result;
+                return withoutStops();
             }
             caption = "自由席特急券";
             units = expressUnits(tables.Jiyu, "Jiyu.csv", tables.JiyuK, "JiyuK.csv", section);
@@ -101,8 +108,11 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
                     break;
                 }
             }
-            if (match == nullptr || !stopsWithin(section, ExpressStopCount)) {
+            if (match == nullptr) {
                 return result;
+            }
+            if (!stopsWithin(section, ExpressStopCount)) {
+                return withoutStops();
             }
             caption = match->caption;
             units = expressUnits(tables.*(match->adult), match->adultFile, tables.*(match->child),
@@ -111,7 +121,7 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
         }
         case 2:
             if (!stopsWithin(section, ExpressStopCount)) {
-                return result;
+                return withoutStops();
             }
             caption = "グリーン特急券";
             units = expressUnits(tables.Green, "Green.csv", tables.GreenK, "GreenK.csv", section);
@@ -128,7 +138,7 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
             break;
         case 4: {
             if (!stopsWithin(section, MarineStopCount)) {
-                return result;
+                return withoutStops();
             }
             caption = "マリングリーン券";
             const bool far = strictMarineDistance(tables, section) > 50;

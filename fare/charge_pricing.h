@@ -23,7 +23,8 @@ struct ChargeSection {
 
 struct ChargeLine {
     std::string unit, count, subtotal;
-    Yen amount;  // the subtotal, exactly
+    Yen amount;     // the subtotal, exactly
+    Yen unitPrice;  // the unit price, exactly
 };
 
 struct ChargeLines {
@@ -39,10 +40,17 @@ struct ChargePricing {
     // Empty when nothing is priced although touched (a season text matching
     // none of the three, or a stop outside its table): the lines stay cleared.
     std::optional<ChargeLines> lines;
+    // True when the ticket's price depends on its stops, a stop lies outside
+    // its table (none selected), and the section has passengers: the ticket
+    // the clerk chose would silently leave the bill, so the run must not
+    // go on.
+    bool soldWithoutStops = false;
 };
 
 // Throws TableValueError when the マリン distance is not a number, when a
-// charge is not a whole number of yen, or when an amount leaves 64 bits.
+// charge is not a whole number of yen, when a charge sold to a passenger is
+// no amount (empty, or not starting with a number), or when an amount
+// leaves 64 bits.
 ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section);
 
 }  // namespace kippurun

@@ -124,6 +124,8 @@ std::optional<PassengerUnitPrices> pricePassenger(const FareTables& tables,
     return prices;
 }
 
-std::string subtotalText(const Yen& unit, std::int64_t count) { return unit.times(count).text(); }
+std::string subtotalText(const Yen& unit, std::int64_t count) {
+    return unit.subtotal(count).text();
+}
 
 }  // namespace kippurun

@@ -38,7 +38,8 @@ std::optional<PassengerUnitPrices> pricePassenger(const FareTables& tables,
                                                   const PassengerJourney& journey);
 
 // A bill line's subtotal, unit x count in plain decimal. Throws
-// TableValueError naming the unit's cell when it leaves 64 bits.
+// TableValueError naming the unit's cell when it leaves 64 bits, or when
+// the count is not 0 and the unit is no amount (Yen::subtotal).
 std::string subtotalText(const Yen& unit, std::int64_t count);
 
 }  // namespace kippurun

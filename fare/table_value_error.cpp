@@ -31,22 +31,26 @@ std::string complaint(TableValueError::Reason reason) {
             return "が円単位の整数ではないか、大きすぎます";
         case TableValueError::Reason::TooLarge:
             return "から計算した金額が大きすぎて正しく計算できません";
+        case TableValueError::Reason::NoAmount:
+            return "は金額ではありません (空か、数字で始まっていません)";
         default:
             return "が数値ではありません";
     }
 }
 
 std::string message(const std::string& file, int arrival, int departure, const std::string& text,
-                    TableValueError::Reason reason) {
-    return "運賃表 " + file + " の値 (着 " + std::to_string(arrival) + ", 発 " +
+                    TableValueError::Reason reason, long long valueNumber) {
+    const std::string place =
+        valueNumber >= 0 ? "値番号 " + std::to_string(valueNumber) + " " : "値 ";
+    return "運賃表 " + file + " の" + place + "(着 " + std::to_string(arrival) + ", 発 " +
            std::to_string(departure) + ") \"" + shownText(text) + "\" " + complaint(reason);
 }
 
 }  // namespace
 
 TableValueError::TableValueError(std::string file, int arrival, int departure, std::string text,
-                                 Reason reason)
-    : std::runtime_error(message(file, arrival, departure, text, reason)),
+                                 Reason reason, long long valueNumber)
+    : std::runtime_error(message(file, arrival, departure, text, reason, valueNumber)),
       file_(std::move(file)),
       arrival_(arrival),
       departure_(departure),

@@ -1,6 +1,7 @@
 #include "fare/yen.h"
 
 #include "data/number_reading.h"
+#include "data/station_catalogue.h"
 #include "fare/table_value_error.h"
 
 namespace kippurun {
@@ -16,7 +17,12 @@ Yen Yen::fromCell(const Table& table, const char* file, int arrival, int departu
     yen.file_ = file;
     yen.arrival_ = arrival;
     yen.departure_ = departure;
+    // A table not read yet (the student fares) has the side of the
+    // station tables it stands for.
+    const int side = table.side() > 0 ? table.side() : StationCount;
+    yen.valueNumber_ = static_cast<long long>(arrival) * side + departure;
     yen.text_ = std::string(table.at(arrival, departure));
+    yen.amount_ = hasLeadingNumber(yen.text_);
     const std::optional<std::int64_t> value = readLenientYen(yen.text_);
     if (!value) {
         throw TableValueError(file, arrival, departure, yen.text_,
@@ -39,9 +45,18 @@ Yen Yen::times(std::int64_t factor) const {
 }
 
 Yen Yen::plus(const Yen& other) const {
-    Yen result = file_ ? *this : other;
+    // The sum names a cell that holds no amount first, else a cell at all.
+    Yen result = !amount_ ? *this : !other.amount_ ? other : file_ ? *this : other;
     if (__builtin_add_overflow(value_, other.value_, &result.value_)) tooLarge(&other);
     return result;
+}
+
+Yen Yen::subtotal(std::int64_t count) const {
+    if (count != 0 && !amount_) {
+        throw TableValueError(file_ ? file_ : "", arrival_, departure_, text_,
+                              TableValueError::Reason::NoAmount, valueNumber_);
+    }
+    return times(count);
 }
 
 }  // namespace kippurun

@@ -22,11 +22,20 @@ class Yen {
 
     std::int64_t value() const { return value_; }
     std::string text() const { return std::to_string(value_); }
+    // False when a cell it was made of holds no amount at all: empty, or
+    // not starting with a number. Such a cell reads as 0 yen and is fit only
+    // for lines that sell nothing.
+    bool isAmount() const { return amount_; }
 
     // Throw TableValueError naming the cell of the amount (of `other` when
     // this one is built in) when the result leaves 64 bits.
     Yen times(std::int64_t factor) const;
     Yen plus(const Yen& other) const;
+    // A bill line's amount: this unit price times the count. A count of 1
+    // or more of a price that is no amount throws TableValueError naming
+    // that cell by file, value number, arrival and departure: no ticket is
+    // sold for nothing because its cell was empty.
+    Yen subtotal(std::int64_t count) const;
 
   private:
     [[noreturn]] void tooLarge(const Yen* other = nullptr) const;
@@ -35,7 +44,9 @@ class Yen {
     const char* file_ = nullptr;  // nullptr: built in
     int arrival_ = -1;
     int departure_ = -1;
+    long long valueNumber_ = -1;
     std::string text_;
+    bool amount_ = true;
 };
 
 }  // namespace kippurun

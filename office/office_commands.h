@@ -20,4 +20,20 @@ int runTableCheck(const std::filesystem::path& untinDir, bool strict, std::ostre
 int runPriceList(const std::filesystem::path& untinDir, Date travelDate, std::ostream& out,
                  std::ostream& err);
 
+// kippurun --diff: every field of the price list (the reserved charge of
+// every season) that differs between the folders `older` and `newer`, as CSV
+// on `out`; the summary and each changed value the list does not show on
+// `err`. Returns 0 when nothing differs, 1 when something does, 2 when a
+// folder cannot be read as the program reads it.
+int runTableDiff(const std::filesystem::path& older, const std::filesystem::path& newer,
+                 std::ostream& out, std::ostream& err);
+
+// kippurun --install-tables: the set in `newDir` checked as --check does
+// (its findings and summary on `out`) and, without errors, its 23 fare-office
+// files put into `untinDir`; what was replaced and where the old set is kept
+// on `out`. Returns 0 when installed (or already there), 1 when refused for
+// an error or when the install could not be made (the reason on `err`).
+int runInstallTables(const std::filesystem::path& newDir, const std::filesystem::path& untinDir,
+                     std::ostream& out, std::ostream& err);
+
 }  // namespace kippurun

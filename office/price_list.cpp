@@ -1,5 +1,6 @@
 #include "office/price_list.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -8,6 +9,7 @@
 #include "fare/determinations.h"
 #include "fare/passenger_pricing.h"
 #include "fare/table_value_error.h"
+#include "office/csv_row.h"
 
 namespace kippurun {
 
@@ -27,130 +29,158 @@ constexpr std::array<PassengerType, 5> kPassengerTypes = {{
     {6, "週末回数券", false},
 }};
 
-// The express charge tickets, positions in the charge-ticket list.
-constexpr std::array<int, 3> kExpressCharges = {0, 1, 2};
+// A unit price whose cell holds no amount (empty, or no leading number):
+// the bill sells it to no one, so the list shows this mark, never a price.
+constexpr std::string_view kNoAmount = "金額なし";
 
-// A field as a spreadsheet reads it back: quoted when it holds a comma, a
-// double quote or a line break (a table value in quotes may hold any).
-void appendField(std::string& out, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(text);
-        return;
-    }
-    out.push_back('"');
-    for (const char c : text) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
-    }
-    out.push_back('"');
+std::string_view unitField(const std::string& unit, const Yen& price) {
+    return price.isAmount() ? std::string_view(unit) : kNoAmount;
 }
-
-class Row {
-  public:
-    explicit Row(std::string& out) : out_(out) {}
-    Row& operator<<(std::string_view text) {
-        if (!first_) out_.push_back(',');
-        first_ = false;
-        appendField(out_, text);
-        return *this;
-    }
-    ~Row() { out_ += "\r\n"; }
-
-  private:
-    std::string& out_;
-    bool first_ = true;
-};
 
 std::string_view nameOf(int station) { return stationName(station).value_or(""); }
 std::string_view flagOf(bool allowed) { return allowed ? "1" : "0"; }
 
-void writeHeader(std::string& out, std::string_view season) {
-    Row row(out);
-    row << "発駅番号"
-        << "発駅"
-        << "着駅番号"
-        << "着駅";
+using ChargeType = JourneyPricer::ChargeType;
+
+std::vector<ChargeType> chargeTypes(const std::vector<std::string>& seasons) {
+    std::vector<ChargeType> types = {{0, "自由席特急券", ""}};
+    for (const std::string& season : seasons)
+        types.push_back({1, "指定席(" + season + ")", season});
+    types.push_back({2, "グリーン特急券", ""});
+    return types;
+}
+
+std::string failureText(int d, int a, std::string_view ticket, const std::exception& failure) {
+    return std::string(nameOf(d)) + " → " + std::string(nameOf(a)) + "（" + std::string(ticket) +
+           "）: " + failure.what();
+}
+
+}  // namespace
+
+JourneyPricer::JourneyPricer(const FareTables& tables, std::vector<std::string> seasons)
+    : tables_(tables), charges_(chargeTypes(seasons)) {
+    const auto add = [&](std::string name, PriceColumnKind kind, std::string type = {}) {
+        columns_.push_back({std::move(name), kind, std::move(type)});
+    };
+    for (const char* name : {"発駅番号", "発駅", "着駅番号", "着駅"})
+        add(name, PriceColumnKind::Journey);
     for (const PassengerType& type : kPassengerTypes) {
-        row << std::string(type.name) + " 大人" << std::string(type.name) + " 小児";
-        if (type.student) row << std::string(type.name) + " 学割";
+        const std::string name(type.name);
+        add(name + " 大人", PriceColumnKind::Price, name);
+        add(name + " 小児", PriceColumnKind::Price, name);
+        if (type.student) add(name + " 学割", PriceColumnKind::Price, name);
     }
-    row << "学割表"
-        << "学生キー"
-        << "回数券キー"
-        << "６枚回数キー"
-        << "特急キー"
-        << "マリンキー"
-        << "特急発"
-        << "特急着";
-    const std::string reserved = "指定席(" + std::string(season) + ")";
-    for (const std::string_view charge :
-         {std::string_view("自由席特急券"), std::string_view(reserved),
-          std::string_view("グリーン特急券")}) {
-        row << std::string(charge) + " 大人" << std::string(charge) + " 小児";
+    for (const char* key :
+         {"学割表", "学生キー", "回数券キー", "６枚回数キー", "特急キー", "マリンキー"})
+        add(key, PriceColumnKind::Key);
+    add("特急発", PriceColumnKind::Stop);
+    add("特急着", PriceColumnKind::Stop);
+    for (const ChargeType& charge : charges_) {
+        add(charge.name + " 大人", PriceColumnKind::Price, charge.name);
+        add(charge.name + " 小児", PriceColumnKind::Price, charge.name);
     }
 }
 
-void writeJourney(std::string& out, const FareTables& tables, std::string_view season, int d, int a,
-                  std::vector<std::string>& failures) {
-    Row row(out);
-    row << std::to_string(d) << nameOf(d) << std::to_string(a) << nameOf(a);
+void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
+                          std::vector<std::string>& failures) const {
+    const FareTables& tables = tables_;
+    fields.clear();
+    const auto field = [&](std::string_view text) { fields.emplace_back(text); };
+    field(std::to_string(d));
+    field(nameOf(d));
+    field(std::to_string(a));
+    field(nameOf(a));
 
     for (const PassengerType& type : kPassengerTypes) {
         std::optional<PassengerUnitPrices> prices;
         try {
             prices = pricePassenger(tables, PassengerJourney{type.k, d, a});
         } catch (const TableValueError& failure) {
-            failures.push_back(std::string(nameOf(d)) + " → " + std::string(nameOf(a)) + "（" +
-                               std::string(type.name) + "）: " + failure.what());
+            failures.push_back(failureText(d, a, type.name, failure));
         }
-        row << (prices ? prices->adult : "") << (prices ? prices->child : "");
-        if (type.student) row << (prices ? prices->student : "");
+        field(prices ? unitField(prices->adult, prices->adultYen) : "");
+        field(prices ? unitField(prices->child, prices->childYen) : "");
+        if (type.student) field(prices ? unitField(prices->student, prices->studentYen) : "");
     }
 
     // The screen's own order decides the student key of a one-way ticket:
     // the ticket-type handler applies the distance rule after the table.
-    row << flagOf(studentDiscountAllowed(tables, a, d))
-        << flagOf(distanceAllowsStudent(tables, a, d));
+    field(flagOf(studentDiscountAllowed(tables, a, d)));
+    field(flagOf(distanceAllowsStudent(tables, a, d)));
     if (const std::optional<CouponKeys> coupons = couponKeys(tables, a, d)) {
-        row << flagOf(coupons->elevenTickets) << flagOf(coupons->sixTickets);
+        field(flagOf(coupons->elevenTickets));
+        field(flagOf(coupons->sixTickets));
     } else {
-        row << ""
-            << "";  // no code: the keys stay as the journey before left them
+        field("");  // no code: the keys stay as the journey before left them
+        field("");
     }
     const StopPlan stops = expressStops(d, a);
     const bool express = stops.departure != NotSet && stops.arrival != NotSet &&
                          expressAllowed(stops.down, stops.departure, stops.arrival);
-    row << flagOf(express) << flagOf(marineAllowed(tables, a, d));
-    row << (express ? nameOf(stationOfExpressStop(stops.departure)) : "")
-        << (express ? nameOf(stationOfExpressStop(stops.arrival)) : "");
+    field(flagOf(express));
+    field(flagOf(marineAllowed(tables, a, d)));
+    field(express ? nameOf(stationOfExpressStop(stops.departure)) : "");
+    field(express ? nameOf(stationOfExpressStop(stops.arrival)) : "");
 
-    for (const int j : kExpressCharges) {
+    for (const ChargeType& charge : charges_) {
         std::optional<ChargeLines> lines;
         if (express) {
             ChargeSection section;
-            section.j = j;
+            section.j = charge.j;
             section.e = stops.departure;
             section.f = stops.arrival;
-            section.season = season;
-            section.adults = "1";
-            section.children = "1";
+            section.season = charge.season;
+            // Unit prices only: no passengers, so no subtotal is made.
+            section.adults = "0";
+            section.children = "0";
             section.students = "0";
-            lines = priceCharge(tables, section).lines;
+            try {
+                lines = priceCharge(tables, section).lines;
+            } catch (const TableValueError& failure) {
+                // The same charge cell prices many journeys: named once.
+                if (std::find(failures.begin(), failures.end(), failure.what()) == failures.end())
+                    failures.push_back(failure.what());
+            }
         }
-        row << (lines ? lines->adult.unit : "") << (lines ? lines->child.unit : "");
+        field(lines ? unitField(lines->adult.unit, lines->adult.unitPrice) : "");
+        field(lines ? unitField(lines->child.unit, lines->child.unitPrice) : "");
     }
 }
 
-}  // namespace
+ListedBy listedBy(std::string_view file) {
+    // The tables pricePassenger reads for the types listed (the express
+    // coupon and the continuous ticket are not), the permission tables of
+    // the key columns, and the express charges; the マリン charges, which
+    // read MKiro, are not listed.
+    static constexpr std::string_view kJourneyTables[] = {"Otona.csv", "Kodomo.csv",   "6Kai.csv",
+                                                          "6KaiK.csv", "Gakuwari.csv", "Ekiro.csv",
+                                                          "GHan.csv",  "KHan.csv",     "MHan.csv"};
+    static constexpr std::string_view kChargeTables[] = {
+        "Jiyu.csv",  "JiyuK.csv", "Kansan.csv", "KansanK.csv", "Tujo.csv",
+        "TujoK.csv", "Hanbo.csv", "HanboK.csv", "Green.csv",   "GreenK.csv"};
+    for (const std::string_view name : kJourneyTables)
+        if (file == name) return ListedBy::Journey;
+    for (const std::string_view name : kChargeTables)
+        if (file == name) return ListedBy::ExpressStops;
+    return ListedBy::Nothing;
+}
 
 PriceList makePriceList(const FareTables& tables, std::string_view season) {
+    const JourneyPricer pricer(tables, {std::string(season)});
     PriceList list;
     list.csv.reserve(static_cast<std::size_t>(StationCount) * StationCount * 160);
-    list.csv += "\xEF\xBB\xBF";  // so that a spreadsheet takes the file for UTF-8
-    writeHeader(list.csv, season);
+    list.csv += CsvByteOrderMark;
+    {
+        CsvRow header(list.csv);
+        for (const PriceColumn& column : pricer.columns()) header << column.name;
+    }
+    std::vector<std::string> fields;
     for (int d = 0; d < StationCount; ++d) {
-        for (int a = 0; a < StationCount; ++a)
-            writeJourney(list.csv, tables, season, d, a, list.failures);
+        for (int a = 0; a < StationCount; ++a) {
+            pricer.price(d, a, fields, list.failures);
+            CsvRow row(list.csv);
+            for (const std::string& field : fields) row << field;
+        }
     }
     return list;
 }

@@ -369,6 +369,14 @@ const std::vector<std::string>& checkedFiles() {
     return files;
 }
 
+CheckedFileShape checkedFileShape(std::string_view file) {
+    for (const CheckedFile& checked : kFiles) {
+        if (relativeTablePath(checked.literal) != file) continue;
+        return {checked.count, checked.space == IndexSpace::None ? 0 : checked.perLine};
+    }
+    return {};
+}
+
 std::vector<Finding> checkTables(const fs::path& untinDir) {
     Findings findings;
     std::map<std::string, ReadFile, std::less<>> read;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kippurun {
@@ -22,6 +23,15 @@ struct Finding {
 // The 25 files in the order the program reads them: Start.csv, the 22
 // square tables of the start-up list, Gakuwari.csv, Ekimei1.csv.
 const std::vector<std::string>& checkedFiles();
+
+// How the program reads one of checkedFiles(): the values it takes, and the
+// side of a square table (0 for Start.csv and Ekimei1.csv; all zero for a
+// file that is none of them).
+struct CheckedFileShape {
+    std::size_t count = 0;
+    std::size_t side = 0;
+};
+CheckedFileShape checkedFileShape(std::string_view file);
 
 // Every finding of the files in `untinDir`, sorted by file (in the order of
 // checkedFiles()) and position. Errors are what would stop the program or

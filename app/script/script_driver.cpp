@@ -223,13 +223,38 @@ class ScriptRun {
     std::ostream& out_;
 };
 
+// A script line longer than this is refused before it fills memory (a
+// file without line breaks, such as /dev/zero, included).
+constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
+// std::getline with a limit: false at the end of the script; a line over
+// the limit is left unfinished and `tooLong` set.
+bool readLine(std::istream& script, std::string& line, bool& tooLong) {
+    line.clear();
+    bool any = false;
+    for (int c; (c = script.get()) != std::char_traits<char>::eof();) {
+        any = true;
+        if (c == '\n') return true;
+        if (line.size() == kMaxLineBytes) {
+            tooLong = true;
+            return true;
+        }
+        line.push_back(static_cast<char>(c));
+    }
+    return any;
+}
+
 int runLines(std::istream& script, ProgramShell& shell, ScriptPrompt& prompt, std::ostream& out,
              std::ostream& err) {
     ScriptRun run(shell, prompt, out);
     std::string line;
-    for (long number = 1; std::getline(script, line); ++number) {
+    bool tooLong = false;
+    for (long number = 1; readLine(script, line, tooLong); ++number) {
         if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
         try {
+            if (tooLong)
+                throw ScriptError("行が長すぎます（上限 " + std::to_string(kMaxLineBytes) +
+                                  " バイト）");
             if (std::optional<ScriptCommand> command = parseScriptLine(line)) run.execute(*command);
         } catch (const ScriptError& e) {
             out.flush();

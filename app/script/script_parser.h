@@ -6,12 +6,18 @@
 #include <string_view>
 #include <vector>
 
+#include "data/table_file.h"
+
 namespace kippurun {
 
 // A fault in the script itself; reported with the script's line number.
+// The script's own words it echoes may hold any bytes: control bytes and
+// bytes that are not UTF-8 are written \x00, so that the message is shown
+// whole ("cmd\x00Jikkou", never "cmd").
 class ScriptError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ScriptError(const std::string& message)
+        : std::runtime_error(escapeControls(message)) {}
 };
 
 struct ScriptArgument {

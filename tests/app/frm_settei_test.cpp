@@ -238,6 +238,9 @@ TEST(SettingsLeave, AFailedSaveKeepsTheScreenItsEditsAndBothOldFiles) {
     s.folder.remove("Start.csv");
     std::filesystem::create_directory(s.folder.file("Start.csv"));
 
+    // The folder in its place is a change since the screen read the files:
+    // overwrite it.
+    s.prompt.answers.push_back(PromptAnswer::Yes);
     s.leave(PromptAnswer::Yes);
     ASSERT_EQ(s.prompt.messages.size(), 1u);
     EXPECT_EQ(s.prompt.messages[0].first, "設定終了");
@@ -250,11 +253,48 @@ TEST(SettingsLeave, AFailedSaveKeepsTheScreenItsEditsAndBothOldFiles) {
 
     // The cause mended, the same edits are saved.
     std::filesystem::remove(s.folder.file("Start.csv"));
+    s.prompt.answers.push_back(PromptAnswer::Yes);
     s.leave(PromptAnswer::Yes);
     ASSERT_NE(s.shell.salesScreen(), nullptr);
     EXPECT_EQ(s.folder.read("Start.csv"), "11,106\r\n");
     EXPECT_EQ(s.shell.salesScreen()->cmdEki(7).caption, "宇和島");
     EXPECT_EQ(s.prompt.messages.size(), 1u);
+}
+
+// Another counter saved while this screen was open: Yes to saving says so
+// and asks before overwriting; No, the default, keeps the screen, its edits
+// and the other counter's files.
+TEST(SettingsLeave, AnotherCountersSaveIsNotOverwrittenUnasked) {
+    Settings s;
+    frmSettei& screen = s.openSettings();
+    screen.cboHatsu.setListIndex(Uwajima);
+    screen.cmdEki(7).press();
+    EkimeiGrid theirs;
+    theirs.fill("999");
+    theirs[3] = "5";
+    writeKeySettings(s.folder.path(), theirs, "1", "2");
+    const std::string theirLayout = s.folder.read("Ekimei1.csv");
+
+    s.leave(PromptAnswer::Yes);
+    ASSERT_EQ(s.prompt.questions.size(), 2u);
+    EXPECT_EQ(s.prompt.questions[1].title, "設定終了");
+    EXPECT_NE(s.prompt.questions[1].text.find("書き換えられました。上書きしますか？"),
+              std::string::npos);
+    EXPECT_EQ(s.prompt.questions[1].buttons, PromptButtons::YesNo);
+    ASSERT_EQ(s.shell.settingsScreen(), &screen);
+    EXPECT_EQ(screen.grid[7], "106");
+    EXPECT_EQ(s.folder.read("Ekimei1.csv"), theirLayout);
+    EXPECT_EQ(s.folder.read("Start.csv"), "1,2\r\n");
+
+    // Saved again, and the overwrite confirmed.
+    writeKeySettings(s.folder.path(), theirs, "3", "4");
+    s.prompt.answers.push_back(PromptAnswer::Yes);
+    s.leave(PromptAnswer::Yes);
+    EXPECT_EQ(s.prompt.questions.size(), 4u);
+    ASSERT_NE(s.shell.salesScreen(), nullptr);
+    EXPECT_EQ(s.shell.salesScreen()->cmdEki(7).caption, "宇和島");
+    EXPECT_EQ(s.shell.salesScreen()->cmdEki(3).caption, "");
+    EXPECT_EQ(s.folder.read("Start.csv"), "11,0\r\n");
 }
 
 }  // namespace

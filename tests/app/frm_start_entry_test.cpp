@@ -148,6 +148,73 @@ TEST_F(EntryTest, ContinuousSectionsFollowEachOtherWithoutLooping) {
     EXPECT_FALSE(s.cmd6Kai.enabled);
 }
 
+// Whatever re-derives a charge section's stops uses the stops of the
+// section's own type: a マリン ticket on the continuous journey 岡山 ->
+// (讃)高松 (both sections; stops 0 -> 9) keeps マリン stops through every
+// change of the journey.
+TEST_F(EntryTest, MarineChargeKeepsItsStopsThroughChangesOfTheJourney) {
+    struct Case {
+        int section;
+        const char* change;
+        std::function<void(frmStart&)> act;
+        int hatsu, chaku;  // マリン stops afterwards
+    } cases[] = {
+        {1, "section 2 arrival", [](frmStart& t) { t.cboChaku2.setListIndex(30); }, 0, 9},
+        {1, "section 2 departure, so section 1 arrival",
+         [](frmStart& t) { t.cboHatsu2.setListIndex(5); }, 0, 3},
+        {1, "continuous chosen again",
+         [](frmStart& t) {
+             t.cboKenshu.setListIndex(0);
+             t.cboKenshu.setListIndex(2);
+         },
+         0, 9},
+        {2, "section 2 arrival there and back",
+         [](frmStart& t) {
+             t.cboChaku2.setListIndex(11);
+             t.cboChaku2.setListIndex(12);
+         },
+         0, 9},
+        {2, "section 2 departure", [](frmStart& t) { t.cboHatsu2.setListIndex(5); }, 3, 9},
+        {2, "section 1 departure", [](frmStart& t) { t.cboHatsu.setListIndex(1); }, 0, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("section " + std::to_string(c.section) + ": " + c.change);
+        open();
+        frmStart& t = screen();
+        t.cboChaku.setListIndex(12);
+        t.cmdRenzoku.press();
+        ComboBox& type = c.section == 1 ? t.cboKenshu3 : t.cboKenshu4;
+        ComboBox& hatsu = c.section == 1 ? t.cboHatsu3 : t.cboHatsu4;
+        ComboBox& chaku = c.section == 1 ? t.cboChaku3 : t.cboChaku4;
+        type.setListIndex(4);
+        ASSERT_EQ(chaku.listIndex(), 9);
+        c.act(t);
+        EXPECT_EQ(type.listIndex(), 4);
+        EXPECT_EQ(hatsu.count(), MarineStopCount);
+        EXPECT_EQ(hatsu.listIndex(), c.hatsu);
+        EXPECT_EQ(chaku.listIndex(), c.chaku);
+    }
+}
+
+// Where the journey leaves the マリン stops, the マリン ticket turns to "なし"
+// as a refused type does, rather than stay on the screen unpriced.
+TEST_F(EntryTest, MarineChargeWithoutStopsOnTheJourneyTurnsToNone) {
+    s.cboChaku.setListIndex(12);
+    s.cboKenshu3.setListIndex(3);
+    ASSERT_EQ(s.cboHatsu3.count(), MarineStopCount);
+    s.cboChaku.setListIndex(30);  // 観音寺, beyond 坂出
+    EXPECT_EQ(s.cboKenshu3.listIndex(), 5);
+    EXPECT_EQ(s.cboHatsu3.count(), ExpressStopCount);
+
+    s.cboChaku.setListIndex(12);
+    s.cmdRenzoku.press();
+    s.cboKenshu4.setListIndex(3);
+    ASSERT_EQ(s.cboHatsu4.count(), MarineStopCount);
+    s.cboChaku2.setListIndex(30);
+    EXPECT_EQ(s.cboKenshu4.listIndex(), 5);
+    EXPECT_EQ(s.cboHatsu4.count(), ExpressStopCount);
+}
+
 TEST_F(EntryTest, SectionTwoKeyAfterLeavingTheContinuousTicketIsIgnored) {
     s.cmdRenzoku.press();
     s.cboChaku2.gotFocus();

@@ -258,6 +258,7 @@ TEST_F(RunTest, NoChargeTicketHidesTheSection) {
 }
 
 TEST_F(RunTest, StudentsPayTheAdultCharge) {
+    s.tables.Gakuwari = GakuwariLoad(folder.path());  // as the student key reads it
     s.txtNinzu.text = "2";
     s.txtNinzuG.text = "1";
     s.txtNinzuK.text = "1";
@@ -273,6 +274,7 @@ TEST_F(RunTest, StudentsPayTheAdultCharge) {
 class OddCountTest : public RunTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(OddCountTest, CountsAsNoPassenger) {
+    s.tables.Gakuwari = GakuwariLoad(folder.path());  // as the student key reads it
     s.txtNinzu.text = GetParam();
     s.txtNinzuG.text = "1";
     chargeSection1(0, 0, 3);
@@ -319,6 +321,85 @@ TEST_F(RunTest, FareThatIsNoNumberStopsTheRunWithOneMessage) {
     EXPECT_EQ(t.txtBill.text, "");
     EXPECT_EQ(t.tabFullKey.tab(), 0);
     EXPECT_TRUE(prompt.questions.empty());
+}
+
+// A price sold to a passenger must be an amount: a cell that is empty or
+// starts with no number stops the run rather than sell the ticket for
+// nothing. The lenient reading still takes "4230円" as 4230, and a cell of a
+// line without passengers is never read as an amount.
+TEST_F(RunTest, FareCellWithoutAnAmountIsSoldToNoOne) {
+    struct Case {
+        int type;  // ticket type
+        const char* file;
+        const char* cell;
+        const char* adults;
+        const char* children;
+        const char* stopsWith;  // the message's first words; empty: priced
+        const char* total;
+    } cases[] = {
+        {0, "Otona.csv", "abc", "1", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0) \"abc\"",
+         ""},
+        {0, "Otona.csv", "", "1", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0) \"\"", ""},
+        {1, "Otona.csv", " 円", "2", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0)", ""},
+        {1, "Kodomo.csv", "abc", "1", "1", "運賃表 Kodomo.csv の値番号 7169", ""},
+        {0, "Otona.csv", "4230円", "2", "0", "", "8,460"},
+        {0, "Kodomo.csv", "abc", "1", "0", "", "113,400"},  // no child: not read
+        {0, "Otona.csv", "abc", "0", "1", "", ""},          // no adult: not read
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " \"" + c.cell + "\"");
+        folder.set(c.file, 67, 0, c.cell);
+        folder.write();
+        open();
+        frmStart& t = screen();
+        prompt.messages.clear();
+        t.cboKenshu.setListIndex(c.type);
+        t.txtNinzu.text = c.adults;
+        t.txtNinzuK.text = c.children;
+        t.cmdJikkou.press();
+        if (*c.stopsWith == '\0') {
+            EXPECT_TRUE(prompt.messages.empty());
+            if (*c.total != '\0') {
+                EXPECT_EQ(t.txtBill.text, c.total);
+            }
+            EXPECT_FALSE(t.txtBill.text.empty());
+        } else {
+            ASSERT_EQ(prompt.messages.size(), 1u);
+            EXPECT_EQ(prompt.messages[0].first, "運賃表エラー");
+            EXPECT_EQ(prompt.messages[0].second.rfind(c.stopsWith, 0), 0u)
+                << prompt.messages[0].second;
+            for (const auto& line : t.billLines())
+                EXPECT_EQ(line.subtotal->text, "") << line.suffix;
+            EXPECT_EQ(t.txtBill.text, "");
+            // The program goes on: a sale that leaves the cell unread is priced.
+            const bool adultCell = std::string(c.file) == "Otona.csv";
+            t.txtNinzu.text = adultCell ? "0" : "1";
+            t.txtNinzuK.text = adultCell ? "1" : "0";
+            prompt.messages.clear();
+            t.cmdJikkou.press();
+            EXPECT_TRUE(prompt.messages.empty());
+            EXPECT_FALSE(t.txtBill.text.empty());
+        }
+        folder.set(c.file, 67, 0, testing::TableFolder::cell(c.file, 67, 0));
+    }
+}
+
+// The student fares are read only by the student key; a sale without
+// students never stops on them.
+TEST_F(RunTest, UnreadStudentFaresStopNoSaleWithoutStudents) {
+    for (int type : {0, 1}) {
+        s.cboKenshu.setListIndex(type);
+        s.txtNinzuG.text = "0";
+        s.cmdJikkou.press();
+        EXPECT_TRUE(prompt.messages.empty()) << type;
+        EXPECT_FALSE(s.txtBill.text.empty()) << type;
+    }
+    s.cboKenshu.setListIndex(0);
+    s.txtNinzuG.text = "1";  // a student before the table was read
+    s.cmdJikkou.press();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].second.find("Gakuwari.csv の値番号 7169"), std::string::npos)
+        << prompt.messages[0].second;
 }
 
 TEST_F(RunTest, LargeAmountsAreExactOnTheBill) {
@@ -377,14 +458,28 @@ TEST_F(RunTest, MarineDistanceThatIsNoNumberStopsTheRun) {
     EXPECT_EQ(t.txtTan21.text, "");
 }
 
-TEST_F(RunTest, StopsOutsideTheTablePriceNothingForThatSection) {
+// A charge ticket chosen for a section without stops would leave the bill
+// unnoticed: the run stops with a message and no bill instead. A coupon's
+// bill carries no charge tickets, so there nothing is lost and nothing said.
+TEST_F(RunTest, ChargeWithoutStopsStopsTheRunUnlessNothingIsSold) {
     s.cboKenshu3.setListIndex(0);
     s.cboHatsu3.clear();  // no stops in the lists at all
     s.cboChaku3.clear();
     s.cmdJikkou.press();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first, "入力エラー");
+    EXPECT_NE(prompt.messages[0].second.find("料金区間１の自由席特急券"), std::string::npos)
+        << prompt.messages[0].second;
+    EXPECT_EQ(s.txtTan01.text, "");
+    EXPECT_EQ(s.txtBill.text, "");
+    prompt.messages.clear();
+
+    s.txtNinzu.text = "0";  // no passenger: nothing is sold, nothing missing
+    s.cmdJikkou.press();
+    EXPECT_TRUE(prompt.messages.empty());
     EXPECT_EQ(s.txtTan21.text, "");
     EXPECT_FALSE(s.lblKenshuM(1).visible);
-    EXPECT_EQ(shownLines(), "01");
+    s.txtNinzu.text = "1";
 
     s.cboKenshu.setListIndex(5);  // express coupon priced by charge section 1's stops
     s.cmdJikkou.press();

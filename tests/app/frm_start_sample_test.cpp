@@ -1,8 +1,13 @@
 // The sales screen over the sample tables of Untin/.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/frm_start.h"
 #include "data/fare_tables.h"
@@ -107,6 +112,94 @@ TEST_F(SampleTest, TheUsualSaleThroughTheHandlers) {
     EXPECT_EQ(s.txtBill.text, formatTotal(4 * fare + 4 * charge));
     EXPECT_EQ(s.tabFullKey.tab(), 3);
     EXPECT_TRUE(prompt.messages.empty());
+}
+
+// The sample tables in a folder of their own, with single values changed.
+class ChangedSample {
+  public:
+    ChangedSample() {
+        for (const auto& entry : std::filesystem::directory_iterator(kSampleTables)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            folder.write(entry.path().filename().string(), bytes.str());
+        }
+    }
+    // Value n (counted from 0) of the file becomes `text`; every value of
+    // the sample files stands between commas and line breaks, unquoted.
+    void set(const std::string& file, std::size_t n, const std::string& text) {
+        const std::string bytes = folder.read(file);
+        std::string out;
+        std::size_t value = 0, i = 0;
+        while (i <= bytes.size()) {
+            const std::size_t end = std::min(bytes.find_first_of(",\r\n", i), bytes.size());
+            out += value++ == n ? text : bytes.substr(i, end - i);
+            std::size_t next = end;
+            while (next < bytes.size() && (bytes[next] == '\r' || bytes[next] == '\n' ||
+                                           (next == end && bytes[next] == ',')))
+                out += bytes[next++];
+            if (next == bytes.size()) break;
+            i = next;
+        }
+        folder.write(file, out);
+    }
+    // A screen after the load step, as the program starts.
+    std::unique_ptr<frmStart> start() {
+        auto screen = std::make_unique<frmStart>(folder.path(), clock, prompt);
+        screen->Form_Load();
+        return screen;
+    }
+
+    testing::TableFolder folder{testing::TableFolder::Contents::Empty};
+    testing::FixedClock clock{
+        Date{std::chrono::year(2026), std::chrono::month(12), std::chrono::day(9)}};
+    testing::RecordingPrompt prompt;
+};
+
+void expectSameScreen(frmStart& released, frmStart& fresh) {
+    const std::vector<std::string> after = testing::snapshot(released);
+    const std::vector<std::string> expected = testing::snapshot(fresh);
+    ASSERT_EQ(after.size(), expected.size());
+    for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i], expected[i]);
+}
+
+// A start journey whose coupon cell holds no code leaves the coupon keys as
+// they are: after the release that must be as a fresh start has them, not
+// as the journey before left them.
+TEST(SampleRelease, CouponKeysOfAStartJourneyWithoutCodeAreThoseOfAFreshStart) {
+    ChangedSample sample;
+    sample.set("KHan.csv", 67 * 107 + 0, "06");
+    const auto fresh = sample.start();
+    ASSERT_TRUE(fresh->cmd11Kai.enabled);
+    ASSERT_TRUE(fresh->cmd6Kai.enabled);
+
+    const auto s = sample.start();
+    s->cboChaku.gotFocus();
+    s->cboChaku.setListIndex(100);
+    ASSERT_FALSE(s->cmd11Kai.enabled);
+    s->cmdKaihou.press();
+    EXPECT_TRUE(s->cmd11Kai.enabled);
+    EXPECT_TRUE(s->cmd6Kai.enabled);
+    expectSameScreen(*s, *fresh);
+}
+
+// With no station key assigned the load step never passes the departure
+// list through other stations; the student count opened by the student key
+// must still close on release as it is closed on a fresh start.
+TEST(SampleRelease, StudentCountIsClosedAgainWithNoStationKeyAssigned) {
+    ChangedSample sample;
+    for (std::size_t k = 0; k < 100; ++k) sample.set("Ekimei1.csv", k, "999");
+    const auto fresh = sample.start();
+    ASSERT_FALSE(fresh->lblGaku.visible);
+
+    const auto s = sample.start();
+    s->tabFullKey.setTab(0);
+    s->cmdGaku.press();
+    ASSERT_TRUE(s->lblGaku.visible);
+    s->cmdKaihou.press();
+    EXPECT_FALSE(s->lblGaku.visible);
+    EXPECT_FALSE(s->txtNinzuG.visible);
+    expectSameScreen(*s, *fresh);
 }
 
 }  // namespace

@@ -23,6 +23,18 @@ TEST(ProgramOptions, EachOptionSetsWhatItNames) {
     ASSERT_TRUE(check.options) << check.error;
     EXPECT_TRUE(check.options->check);
     EXPECT_TRUE(check.options->strict);
+
+    const OptionsResult diff = parseProgramOptions({"--diff", "old", "new"});
+    ASSERT_TRUE(diff.options) << diff.error;
+    ASSERT_TRUE(diff.options->diff);
+    EXPECT_EQ(diff.options->diff->first, "old");
+    EXPECT_EQ(diff.options->diff->second, "new");
+
+    const OptionsResult install =
+        parseProgramOptions({"--install-tables", "new", "--untin", "/srv/counter"});
+    ASSERT_TRUE(install.options) << install.error;
+    EXPECT_EQ(install.options->installTables, "new");
+    EXPECT_EQ(install.options->untinDir, "/srv/counter");
 }
 
 // Every refusal says in Japanese what is wrong, and nothing runs.
@@ -32,9 +44,19 @@ TEST(ProgramOptions, RefusedCommandLines) {
         {"--check", "--script", "a.txt"},
         {"--price-list", "--script", "-"},
         {"--strict"},
+        {"--diff", "old"},
+        {"--diff", "old", "new", "--check"},
+        {"--diff", "old", "new", "--untin", "dir"},
+        {"--install-tables"},
+        {"--install-tables", "new", "--price-list"},
         {"--price-list", "--strict"},
         {"--today", "2026-02-30"},
         {"--today", "2026/02/28"},
+        // Before the calendar and the era names begin, or with a sign.
+        {"--today", "0000-01-01"},
+        {"--today", "1872-12-31"},
+        {"--today", "-026-01-09"},
+        {"--today", "+026-01-09"},
         {"--today"},
         {"--script"},
         {"--untin"},
@@ -48,6 +70,15 @@ TEST(ProgramOptions, RefusedCommandLines) {
         EXPECT_FALSE(r.options);
         EXPECT_FALSE(r.error.empty());
     }
+}
+
+TEST(ProgramOptions, TodayFromTheFirstYearOfTheCalendar) {
+    const OptionsResult first = parseProgramOptions({"--today", "1873-01-01"});
+    ASSERT_TRUE(first.options);
+    EXPECT_EQ(first.options->today->year(), std::chrono::year(1873));
+    const OptionsResult before = parseProgramOptions({"--today", "1872-12-31"});
+    EXPECT_NE(before.error.find("1873 年以降"), std::string::npos) << before.error;
+    EXPECT_NE(before.error.find("1872-12-31"), std::string::npos) << before.error;
 }
 
 }  // namespace

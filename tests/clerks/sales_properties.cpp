@@ -77,6 +77,28 @@ std::optional<std::string> numberBoxFaults(frmStart& s) {
     return std::nullopt;
 }
 
+// A charge section never prices from stops of another kind: a マリン ticket
+// over the 15 マリン stops, an express ticket never over them. (Section 2's
+// lists may still be empty for an express ticket the run then prices not.)
+std::optional<std::string> chargeStopFaults(frmStart& s) {
+    struct Section {
+        const ComboBox& type;
+        const ComboBox& hatsu;
+        bool inUse;
+    };
+    const Section sections[] = {{s.cboKenshu3, s.cboHatsu3, true},
+                                {s.cboKenshu4, s.cboHatsu4, s.frameRyokin2.visible}};
+    for (const Section& section : sections) {
+        const int type = section.type.listIndex();
+        if (!section.inUse || type < 0 || type > 4) continue;
+        const bool marineStops = section.hatsu.count() == MarineStopCount;
+        if (marineStops != (type >= 3))
+            return section.type.name() + " \"" + section.type.text() + "\" over " +
+                   describe(section.hatsu);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> billFaults(frmStart& s) {
     long long shownSum = 0;
     for (const frmStart::BillLine& line : s.billLines()) {
@@ -105,6 +127,7 @@ std::optional<std::string> billFaults(frmStart& s) {
 std::optional<std::string> salesScreenFault(frmStart& screen) {
     if (auto fault = listFaults(screen)) return fault;
     if (auto fault = numberBoxFaults(screen)) return fault;
+    if (auto fault = chargeStopFaults(screen)) return fault;
     return billFaults(screen);
 }
 

@@ -151,6 +151,9 @@ TEST(FareTableLoad, MissingAndUnreadableFilesInReadingOrder) {
     EXPECT_EQ(loadError(folder.path() / "nowhere").path(), "Start.csv");
     writeAllTables(folder);
     EXPECT_EQ(loadError(folder.file("Otona.csv")).kind(), DataFileError::Kind::PathNotFound);
+    // A file named as the folder is said to be a file, not a missing table.
+    EXPECT_NE(std::string(loadError(folder.file("Otona.csv")).what()).find("ファイルです"),
+              std::string::npos);
 
     std::filesystem::remove(folder.file("MKiro.csv"));
     EXPECT_EQ(loadError(folder.path()).path(), "MKiro.csv");
@@ -269,6 +272,18 @@ TEST(FareTableLoad, FifoInATablesPlaceIsRefusedWithoutWaiting) {
     EXPECT_EQ(error.kind(), DataFileError::Kind::Unreadable);
     EXPECT_EQ(error.path(), "Kodomo.csv");
     EXPECT_NE(std::string(error.what()).find("通常のファイルではありません"), std::string::npos);
+}
+
+TEST(FareTableLoad, ASymbolicLinkLoopIsReportedAsOne) {
+    TableFolder folder{TableFolder::Contents::Empty};
+    writeAllTables(folder);
+    std::filesystem::remove(folder.file("Kodomo.csv"));
+    std::filesystem::create_symlink("Kodomo.csv", folder.file("Kodomo.csv"));
+    const DataFileError error = loadError(folder.path());
+    EXPECT_EQ(error.path(), "Kodomo.csv");
+    EXPECT_NE(std::string(error.what()).find("シンボリックリンクが循環しています"),
+              std::string::npos)
+        << error.what();
 }
 
 TEST(FareTableLoad, ControlCharactersInAValueAreShownEscaped) {

@@ -2,21 +2,26 @@
 // one of each after a reported failure, and nothing left behind.
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <random>
 #include <set>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "data/data_file_error.h"
 #include "data/key_layout.h"
+#include "data/untin_lock.h"
 #include "tests/support/table_folder.h"
 
 namespace kippurun {
@@ -37,9 +42,11 @@ EkimeiGrid gridFrom(int first) {
     return grid;
 }
 
+// The folder's files but its lock file, which may stay.
 std::set<std::string> namesIn(const fs::path& dir) {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename() != UntinLockFileName) names.insert(entry.path().filename());
     return names;
 }
 
@@ -193,7 +200,15 @@ TEST(KeySettingsSave, AFolderThatCannotBeFlushedIsNoSuccess) {
             ADD_FAILURE() << "reported as saved";
         } catch (const DataFileError& e) {
             EXPECT_EQ(e.kind(), DataFileError::Kind::WriteFailed);
-            EXPECT_NE(std::string(e.what()).find("確かめられません"), std::string::npos);
+            // The pair's journal must be flushed before either file is
+            // replaced: the save stops there, both files old.
+            EXPECT_NE(std::string(e.what()).find(pair ? "どちらのファイルも元のままです"
+                                                      : "確かめられません"),
+                      std::string::npos)
+                << e.what();
+            if (pair) {
+                EXPECT_EQ(s.folder.read("Start.csv"), OldStart);
+            }
         }
         // A file system without the notion of flushing a folder is no failure.
         setFolderSyncForTesting([](int) {
@@ -208,51 +223,148 @@ TEST(KeySettingsSave, AFolderThatCannotBeFlushedIsNoSuccess) {
 TEST(KeySettingsSave, LeftoversOfAnInterruptedSaveAndNothingElseAreRemoved) {
     SaveFolder s;
     const std::set<std::string> kept = {
-        "Ekimei1.csv",       "Start.csv",           ".Start.csv.abc",  // too short
-        "Start.csv.abc123",  ".Ekimei1.csv.ab-123",                    // not of our naming
-        ".Otona.csv.abc123", ".Start.csv.dir123",                      // a folder
+        "Ekimei1.csv",
+        "Start.csv",
+        ".Start.csv.abc",  // too short
+        "Start.csv.abc123",
+        ".Ekimei1.csv.ab-123",  // not of our naming
+        ".Otona.csv.abc123",
+        ".Start.csv.dir123",       // a folder
+        ".Start.csv.h-x1.abc123",  // no process number
     };
     for (const std::string& name : kept)
         if (name != ".Start.csv.dir123" && name != "Ekimei1.csv" && name != "Start.csv")
             s.folder.write(name, "x");
     fs::create_directory(s.folder.file(".Start.csv.dir123"));
-    s.folder.write(".Ekimei1.csv.Ab3dE9", "left");
-    s.folder.write(".Start.csv.zZ0099", "left");
-    removeSaveLeftovers(s.folder.path());
+    // Earlier versions' names, this version's (host and process), the
+    // journal's temporary, and a journal that is not whole.
+    const char* leftovers[] = {".Ekimei1.csv.Ab3dE9", ".Start.csv.zZ0099",
+                               ".Start.csv.counter_2-4242.Qw3rty", ".kippurun.journal.h-77.aaaaaa",
+                               ".kippurun.journal"};
+    for (const char* name : leftovers) s.folder.write(name, "left");
+    recoverKeySettings(s.folder.path());
     EXPECT_EQ(namesIn(s.folder.path()), kept);
+    EXPECT_EQ(s.folder.read("Ekimei1.csv"), OldEkimei);
+    EXPECT_EQ(s.folder.read("Start.csv"), OldStart);
 
     s.folder.write(".Start.csv.zZ0099", "left");
     s.save();
     EXPECT_EQ(namesIn(s.folder.path()), kept);
 }
 
-// A child process saves over and over and is killed at a random moment: each
-// file is always whole, old or new, and the next save leaves no temporary.
-TEST(KeySettingsSave, KilledAtAnyMomentEachFileIsOldOrNew) {
-    // In memory where it can be: what is tested is the order of the steps,
-    // and a disk's flushes would make the 500 runs take half a minute.
-    const char* tmpdir = std::getenv("TMPDIR");
-    const std::string savedTmpdir = tmpdir ? tmpdir : "";
-    if (fs::is_directory("/dev/shm")) ::setenv("TMPDIR", "/dev/shm", 1);
+// Another counter saved since the screen read the pair: nothing is written
+// and the caller learns what the files hold now.
+TEST(KeySettingsSave, ASaveInBetweenIsNoticedBeforeOverwriting) {
     SaveFolder s;
-    if (tmpdir)
-        ::setenv("TMPDIR", savedTmpdir.c_str(), 1);
-    else
-        ::unsetenv("TMPDIR");
+    std::string read = keySettingsOnDisk(s.folder.path());
+    EXPECT_TRUE(writeKeySettings(s.folder.path(), gridFrom(1), "1", "2", &read));
+    std::string stale = keySettingsOnDisk(s.folder.path());
+    EXPECT_TRUE(writeKeySettings(s.folder.path(), gridFrom(2), "3", "4", nullptr));
+    EXPECT_FALSE(writeKeySettings(s.folder.path(), gridFrom(5), "5", "6", &stale));
+    EXPECT_EQ(s.folder.read("Start.csv"), "3,4\r\n");
+    EXPECT_EQ(stale, keySettingsOnDisk(s.folder.path()));
+    EXPECT_TRUE(writeKeySettings(s.folder.path(), gridFrom(5), "5", "6", &stale));
+    EXPECT_EQ(s.folder.read("Start.csv"), "5,6\r\n");
+}
+
+// A device or a FIFO stands where the start file should be, itself or
+// behind a link: refused, nothing renamed over it.
+TEST(KeySettingsSave, ATargetThatIsNoRegularFileIsRefused) {
+    for (const char* how : {"fifo", "device link", "fifo link", "link loop"}) {
+        SCOPED_TRACE(how);
+        SaveFolder s;
+        fs::remove(s.folder.file("Start.csv"));
+        const std::string kind = how;
+        if (kind == "fifo") {
+            ASSERT_EQ(::mkfifo(s.folder.file("Start.csv").c_str(), 0644), 0);
+        } else if (kind == "device link") {
+            fs::create_symlink("/dev/null", s.folder.file("Start.csv"));
+        } else if (kind == "fifo link") {
+            ASSERT_EQ(::mkfifo(s.folder.file("pipe").c_str(), 0644), 0);
+            fs::create_symlink("pipe", s.folder.file("Start.csv"));
+        } else {
+            fs::create_symlink("Start.csv", s.folder.file("Start.csv"));
+        }
+        const auto before = namesIn(s.folder.path());
+        s.expectRefused("Start.csv", kind == "link loop" ? "シンボリックリンクが循環しています"
+                                                         : "通常のファイルではありません");
+        EXPECT_EQ(s.folder.read("Ekimei1.csv"), OldEkimei);
+        EXPECT_EQ(namesIn(s.folder.path()), before);
+        if (kind == "link loop")
+            EXPECT_TRUE(fs::is_symlink(fs::symlink_status(s.folder.file("Start.csv"))));
+        else
+            EXPECT_EQ(fs::status(s.folder.file("Start.csv")).type(),
+                      kind == "device link" ? fs::file_type::character : fs::file_type::fifo);
+    }
+}
+
+// How many kills or rounds to run: the environment variable for a long run,
+// else a count that keeps the suite quick.
+int countFrom(const char* variable, int quick) {
+    const char* text = std::getenv(variable);
+    return text && std::atoi(text) > 0 ? std::atoi(text) : quick;
+}
+
+// A folder in memory where there is one: what these runs test is the order
+// of the steps, and a disk's flushes would make them take minutes.
+struct MemoryFolder : SaveFolder {
+    static const char* inMemory() {
+        const char* tmpdir = std::getenv("TMPDIR");
+        if (fs::is_directory("/dev/shm")) ::setenv("TMPDIR", "/dev/shm", 1);
+        return tmpdir;
+    }
+    MemoryFolder() : MemoryFolder(inMemory()) {}
+    explicit MemoryFolder(const char* tmpdir) {
+        if (tmpdir)
+            ::setenv("TMPDIR", tmpdir, 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+};
+
+// What a start of the program does to the folder first: in the test itself,
+// or (KIPPURUN_RECOVERY_PROGRAM=path of kippurun) a real start of the
+// program, `--check` on the folder.
+void startProgram(const fs::path& dir) {
+    const char* program = std::getenv("KIPPURUN_RECOVERY_PROGRAM");
+    if (!program) {
+        recoverKeySettings(dir);
+        return;
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        ::execl(program, program, "--check", "--untin", dir.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 127) << program;
+}
+
+// A child process saves over and over and is killed at a random moment; one
+// start of the program follows: the pair is wholly the one save or wholly
+// the other, each file whole, and nothing but the two files is left.
+// Long run: KIPPURUN_SAVE_KILLS=1000 (and KIPPURUN_RECOVERY_PROGRAM).
+TEST(KeySettingsSave, KilledAtAnyMomentThePairIsWhollyOldOrWhollyNew) {
+    const int kills = countFrom("KIPPURUN_SAVE_KILLS", 300);
+    MemoryFolder s;
+    const fs::path dir = s.folder.path();
     s.save(0);
     const std::string layouts[2] = {formatEkimeiFile(gridFrom(0)), formatEkimeiFile(gridFrom(1))};
     const std::string starts[2] = {"20,67\r\n", "21,68\r\n"};
     std::mt19937 random(20261209);
     std::uniform_int_distribution<int> delay(0, 1500);
-    int leftovers = 0;
-    for (int run = 0; run < 500; ++run) {
+    int leftovers = 0, cutBetweenRenames = 0, journals = 0;
+    for (int run = 0; run < kills; ++run) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (int i = 0;; i ^= 1) {
                 try {
-                    writeKeySettings(s.folder.path(), gridFrom(i), i ? "21" : "20",
-                                     i ? "68" : "67");
+                    writeKeySettings(dir, gridFrom(i), i ? "21" : "20", i ? "68" : "67");
                 } catch (...) {
                     ::_exit(3);
                 }
@@ -263,16 +375,104 @@ TEST(KeySettingsSave, KilledAtAnyMomentEachFileIsOldOrNew) {
         int status = 0;
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child failed on run " << run;
+        leftovers += namesIn(dir).size() > 2;
+        journals += fs::exists(dir / ".kippurun.journal");
+        cutBetweenRenames += (s.folder.read("Ekimei1.csv") == layouts[0]) !=
+                             (s.folder.read("Start.csv") == starts[0]);
+        startProgram(dir);
         const std::string layout = s.folder.read("Ekimei1.csv");
         const std::string start = s.folder.read("Start.csv");
-        ASSERT_TRUE(layout == layouts[0] || layout == layouts[1]) << run;
-        ASSERT_TRUE(start == starts[0] || start == starts[1]) << run;
-        leftovers += namesIn(s.folder.path()).size() > 2;
-        s.save(0);
-        ASSERT_EQ(namesIn(s.folder.path()), (std::set<std::string>{"Ekimei1.csv", "Start.csv"}));
+        const int which = layout == layouts[1];
+        ASSERT_TRUE(layout == layouts[which]) << "a damaged layout file on run " << run;
+        ASSERT_EQ(start, starts[which]) << "a mixed pair on run " << run;
+        ASSERT_EQ(namesIn(dir), (std::set<std::string>{"Ekimei1.csv", "Start.csv"})) << run;
     }
-    // The kills did land in the middle of saves.
+    std::cout << kills << " kills: " << leftovers << " left temporaries, " << journals
+              << " a journal, " << cutBetweenRenames
+              << " a mixed pair before the start; after it none\n";
+    // The kills did land in the middle of saves, also between the renames.
     EXPECT_GT(leftovers, 0);
+    EXPECT_GT(journals, 0);
+}
+
+// The first two keys of a counter's save name the counter and the save; the
+// start pair repeats them, so that a pair of two saves shows.
+EkimeiGrid stampedGrid(int counter, int save) {
+    EkimeiGrid grid = gridFrom(save);
+    grid[0] = std::to_string(counter);
+    grid[1] = std::to_string(save % 107);
+    return grid;
+}
+
+// The pair as one reader under the shared lock sees it: whether its two files
+// belong to one save.
+bool pairIsOneSave(const TableFolder& folder) {
+    const UntinLock lock(folder.path(), UntinLockMode::Shared);
+    const std::string layout = folder.read("Ekimei1.csv");
+    const std::string start = folder.read("Start.csv");
+    const std::size_t second = layout.find(',', layout.find(',') + 1);
+    return second != std::string::npos && layout.substr(0, second) + "\r\n" == start;
+}
+
+// Counters on one folder save at once, each re-reading the pair after its
+// save as its screen would: never a mixed pair, never a save reported
+// failed, and "changed in between" only when the files did change.
+// Long run: KIPPURUN_SAVE_ROUNDS=500.
+TEST(KeySettingsSave, CountersSavingAtOnceNeverMixThePairNorFail) {
+    const int rounds = countFrom("KIPPURUN_SAVE_ROUNDS", 60);
+    for (const int counters : {2, 4}) {
+        SCOPED_TRACE(std::to_string(counters) + " counters");
+        MemoryFolder s;
+        const fs::path dir = s.folder.path();
+        writeKeySettings(dir, stampedGrid(0, 0), "0", "0");
+        std::vector<pid_t> children;
+        std::fflush(stdout);  // not written again by each child
+        for (int counter = 0; counter < counters; ++counter) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                int conflicts = 0;
+                try {
+                    for (int save = 1; save <= rounds; ++save) {
+                        std::string read = keySettingsOnDisk(dir);
+                        for (;;) {
+                            const std::string before = read;
+                            const EkimeiGrid grid = stampedGrid(counter, save);
+                            if (writeKeySettings(dir, grid, grid[0], grid[1], &read)) break;
+                            if (read == before) ::_exit(10);  // reported a change that was none
+                            ++conflicts;
+                        }
+                    }
+                } catch (...) {
+                    ::_exit(20);  // a save reported failed
+                }
+                std::printf("counter %d: %d saves, told %d times of a save in between\n", counter,
+                            rounds, conflicts);
+                std::fflush(stdout);
+                ::_exit(0);
+            }
+            children.push_back(child);
+        }
+        int checks = 0, mixed = 0;
+        for (std::size_t running = children.size(); running > 0;) {
+            mixed += !pairIsOneSave(s.folder);
+            ++checks;
+            for (pid_t& child : children) {
+                int status = 0;
+                if (child > 0 && ::waitpid(child, &status, WNOHANG) == child) {
+                    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                        << "exit status " << status;
+                    child = 0;
+                    --running;
+                }
+            }
+        }
+        EXPECT_EQ(mixed, 0) << "of " << checks << " readings";
+        EXPECT_TRUE(pairIsOneSave(s.folder));
+        EXPECT_EQ(namesIn(dir), (std::set<std::string>{"Ekimei1.csv", "Start.csv"}));
+        std::cout << counters << " counters x " << rounds << " saves: " << checks
+                  << " readings, none mixed\n";
+    }
 }
 
 }  // namespace

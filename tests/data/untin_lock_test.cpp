@@ -47,7 +47,8 @@ TEST(UntinLock, ExclusiveAndSharedAgainstAnotherProcess) {
         EXPECT_FALSE(otherProcessCanLock(folder.path(), LOCK_EX));
         UntinLock moved = std::move(lock);
         EXPECT_TRUE(moved.held());
-        EXPECT_FALSE(lock.held());  // NOLINT(bugprone-use-after-move): the moved-from state is the point
+        EXPECT_FALSE(
+            lock.held());  // NOLINT(bugprone-use-after-move): the moved-from state is the point
         EXPECT_FALSE(otherProcessCanLock(folder.path(), LOCK_EX));
     }
     EXPECT_TRUE(otherProcessCanLock(folder.path(), LOCK_EX));

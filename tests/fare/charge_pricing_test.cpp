@@ -125,13 +125,31 @@ TEST(ChargePricing, CountTextsAreReadLenientlyAndTheChildCountCopied) {
     EXPECT_EQ(p.lines->child.subtotal, "0");
 }
 
+// A line without passengers shows its unit price however the cell reads;
+// a charge that is no amount is never sold to a passenger.
 TEST(ChargePricing, DoublingReadsTheStoredChargeLeniently) {
     FareTables t = chargeTables();
     t.Jiyu = chosenTable(26, {{{10, 3}, "abc"}});
     t.JiyuK = chosenTable(26, {{{10, 3}, "700円"}});
-    EXPECT_EQ(priceCharge(t, section(0, 0, "通常期")).lines->adult.unit, "abc");
-    EXPECT_EQ(priceCharge(t, section(0, 1, "通常期")).lines->adult.unit, "0");
-    EXPECT_EQ(priceCharge(t, section(0, 1, "通常期")).lines->child.unit, "1400");
+    ChargeSection noAdults = section(0, 0, "通常期");
+    noAdults.adults = "0";
+    EXPECT_EQ(priceCharge(t, noAdults).lines->adult.unit, "abc");
+    EXPECT_FALSE(priceCharge(t, noAdults).lines->adult.unitPrice.isAmount());
+    noAdults.k = 1;
+    EXPECT_EQ(priceCharge(t, noAdults).lines->adult.unit, "0");
+    EXPECT_EQ(priceCharge(t, noAdults).lines->child.unit, "1400");
+    EXPECT_EQ(priceCharge(t, noAdults).lines->child.subtotal, "1400");
+    for (const int k : {0, 1}) {
+        try {
+            priceCharge(t, section(0, k, "通常期"));
+            ADD_FAILURE() << "a charge that is no amount was sold, k=" << k;
+        } catch (const TableValueError& e) {
+            EXPECT_EQ(e.file(), "Jiyu.csv");
+            EXPECT_EQ(e.arrival(), 10);
+            EXPECT_EQ(e.departure(), 3);
+            EXPECT_NE(std::string(e.what()).find("値番号 263 "), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST(ChargePricing, OutOfRangeTicketTouchesNothing) {
@@ -146,6 +164,7 @@ struct UnpricedRow {
     int j;
     const char* season;
     int e, f;
+    bool withoutStops;  // the passengers' ticket has no stops to be priced from
 };
 
 class UnpricedSections : public ::testing::TestWithParam<UnpricedRow> {};
@@ -156,15 +175,23 @@ TEST_P(UnpricedSections, TouchedButLinesLeftCleared) {
         priceCharge(chargeTables(), section(row.j, 0, row.season, row.e, row.f));
     EXPECT_TRUE(p.touched);
     EXPECT_FALSE(p.lines.has_value());
+    EXPECT_EQ(p.soldWithoutStops, row.withoutStops);
+
+    // Without passengers nothing is sold, so nothing is missing either.
+    ChargeSection nobody = section(row.j, 0, row.season, row.e, row.f);
+    nobody.adults = nobody.children = nobody.students = "0";
+    EXPECT_FALSE(priceCharge(chargeTables(), nobody).soldWithoutStops);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SeasonOrStops, UnpricedSections,
-    ::testing::Values(UnpricedRow{1, "", 3, 10}, UnpricedRow{1, "繁忙", 3, 10},
-                      UnpricedRow{1, "通常期 ", 3, 10}, UnpricedRow{1, "通常期", 26, 10},
-                      UnpricedRow{0, "通常期", 3, 26}, UnpricedRow{0, "通常期", 999, 10},
-                      UnpricedRow{2, "通常期", -1, 10}, UnpricedRow{4, "通常期", 15, 0},
-                      UnpricedRow{4, "通常期", 0, 999}));
+    ::testing::Values(UnpricedRow{1, "", 3, 10, false}, UnpricedRow{1, "繁忙", 3, 10, false},
+                      UnpricedRow{1, "通常期 ", 3, 10, false},
+                      UnpricedRow{1, "通常期", 26, 10, true}, UnpricedRow{0, "通常期", 3, 26, true},
+                      UnpricedRow{0, "通常期", 999, 10, true},
+                      UnpricedRow{2, "通常期", -1, 10, true},
+                      UnpricedRow{0, "通常期", -1, -1, true}, UnpricedRow{4, "通常期", 15, 0, true},
+                      UnpricedRow{4, "通常期", 0, -1, true}));
 
 TEST(ChargePricing, MarineGreenNeedsANumberDistance) {
     try {

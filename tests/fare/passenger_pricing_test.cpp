@@ -209,8 +209,11 @@ TEST(SubtotalText, MultipliesTheCellsLenientReadingByTheCount) {
     const Table t = testing::chosenTable(
         2, {{{0, 0}, "2460"}, {{0, 1}, ""}, {{1, 0}, "abc"}, {{1, 1}, "600000円"}});
     EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 0), 2), "4920");
-    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 1), 3), "0");
-    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 1, 0), 5), "0");
+    // A cell without an amount is sold to no one; without passengers it is 0.
+    EXPECT_THROW(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 1), 3), TableValueError);
+    EXPECT_THROW(subtotalText(Yen::fromCell(t, "Otona.csv", 1, 0), 5), TableValueError);
+    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 1), 0), "0");
+    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 1, 0), 0), "0");
     EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 0), 0), "0");
     EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 1, 1), 2), "1200000");
 }

@@ -13,12 +13,14 @@
 #include "data/fare_tables.h"
 #include "data/station_catalogue.h"
 #include "office/office_commands.h"
+#include "tests/support/split.h"
 #include "tests/support/table_folder.h"
 
 namespace kippurun {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::split;
 using testing::TableFolder;
 
 const fs::path kSampleTables = fs::path(KIPPURUN_SOURCE_DIR) / "Untin";
@@ -28,17 +30,6 @@ FareTables sampleTables() {
     FareTables tables = FareTableLoad(kSampleTables);
     tables.Gakuwari = GakuwariLoad(kSampleTables);
     return tables;
-}
-
-std::vector<std::string> split(const std::string& text, const std::string& separator) {
-    std::vector<std::string> parts;
-    std::size_t begin = 0;
-    for (std::size_t end; (end = text.find(separator, begin)) != std::string::npos;) {
-        parts.push_back(text.substr(begin, end - begin));
-        begin = end + separator.size();
-    }
-    parts.push_back(text.substr(begin));
-    return parts;
 }
 
 // The list as header name -> field, one map per journey.
@@ -122,12 +113,70 @@ TEST(PriceList, AValueThatIsNoNumberLeavesItsCellsEmptyAndIsReported) {
     EXPECT_EQ(runPriceList(folder.path(), kToday, out, err), 1);
     const ParsedList parsed = parse(out.str());
     const auto& row = parsed.rows.at({0, 0});
-    EXPECT_EQ(row.at("片道乗車券 小児"), "x");  // shown as stored
+    EXPECT_EQ(row.at("片道乗車券 小児"), "金額なし");  // no amount: never sold
+    EXPECT_EQ(row.at("往復乗車券 小児"), "金額なし");  // not the 0 it reads as
     EXPECT_EQ(row.at("普通回数券(11枚) 大人"), "");
     EXPECT_EQ(row.at("週末回数券 小児"), "");
     EXPECT_EQ(parsed.rows.at({0, 1}).at("週末回数券 小児"), "800");
     EXPECT_NE(err.str().find("Kodomo.csv"), std::string::npos) << err.str();
     EXPECT_EQ(split(err.str(), "\n").size(), 3u);  // the two coupon types, one line each
+}
+
+TEST(PriceList, AChargeBeyondSixtyFourBitsIsOneMessageNamingTheCell) {
+    TableFolder folder{TableFolder::Contents::Empty};
+    for (const auto& entry : fs::directory_iterator(kSampleTables)) {
+        fs::copy_file(entry.path(), folder.path() / entry.path().filename());
+    }
+    // Line 2, field 1: arrival stop 1, departure stop 0.
+    std::string jiyu = folder.read("Jiyu.csv");
+    const std::size_t second = jiyu.find('\n') + 1;
+    jiyu.replace(second, jiyu.find(',', second) - second, "99999999999999999999999");
+    folder.write("Jiyu.csv", jiyu);
+    std::ostringstream out, err;
+    EXPECT_EQ(runPriceList(folder.path(), kToday, out, err), 1);
+    const std::vector<std::string> lines = split(err.str(), "\n");
+    ASSERT_EQ(lines.size(), 2u) << err.str();
+    EXPECT_NE(lines[0].find("Jiyu.csv"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("(着 1, 発 0)"), std::string::npos) << lines[0];
+    EXPECT_EQ(parse(out.str()).rows.at({0, 11}).at("自由席特急券 大人"), "");
+}
+
+// A cell without an amount is never listed as a price, neither as stored
+// nor as the 0 it reads as; "4230円" is still a price of 4230.
+TEST(PriceList, ACellWithoutAnAmountIsMarkedInItsRow) {
+    TableFolder folder{TableFolder::Contents::Empty};
+    for (const auto& entry : fs::directory_iterator(kSampleTables)) {
+        fs::copy_file(entry.path(), folder.path() / entry.path().filename());
+    }
+    // Line a, field d of a file holding one arrival per line.
+    const auto setCell = [&](const char* file, std::size_t a, std::size_t d, const char* text) {
+        std::vector<std::string> lines = split(folder.read(file), "\r\n");
+        std::vector<std::string> fields = split(lines[a], ",");
+        fields[d] = text;
+        std::string joined;
+        for (std::size_t f = 0; f < fields.size(); ++f) joined += (f ? "," : "") + fields[f];
+        lines[a] = joined;
+        std::string bytes;
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i) bytes += lines[i] + "\r\n";
+        folder.write(file, bytes);
+    };
+    setCell("Otona.csv", 67, 0, "");         // 岡山 -> 松山
+    setCell("Kodomo.csv", 67, 0, "2110円");  // lenient: a price
+    setCell("Jiyu.csv", 17, 0, "abc");       // express 岡山 -> 松山
+    std::ostringstream out, err;
+    // The coupons read the cell strictly and report it, as any value that is no number.
+    EXPECT_EQ(runPriceList(folder.path(), kToday, out, err), 1);
+    EXPECT_EQ(split(err.str(), "\n").size(), 3u) << err.str();
+    const ParsedList parsed = parse(out.str());
+    const auto& row = parsed.rows.at({0, 67});
+    EXPECT_EQ(row.at("普通回数券(11枚) 大人"), "");
+    EXPECT_EQ(row.at("片道乗車券 大人"), "金額なし");
+    EXPECT_EQ(row.at("往復乗車券 大人"), "金額なし");
+    EXPECT_EQ(row.at("片道乗車券 小児"), "2110円");
+    EXPECT_EQ(row.at("往復乗車券 小児"), "4220");
+    EXPECT_EQ(row.at("自由席特急券 大人"), "金額なし");
+    EXPECT_NE(row.at("自由席特急券 小児"), "金額なし");
+    EXPECT_EQ(parsed.rows.at({67, 0}).at("片道乗車券 大人"), "4230");  // the other direction
 }
 
 TEST(PriceList, TablesThatCannotBeReadGiveTheProgramsFailureAndNoList) {

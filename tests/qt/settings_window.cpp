@@ -168,7 +168,8 @@ class SettingsWindowTest : public QObject {
         p.click("cmdEki07");
         std::filesystem::remove(p.folder.file("Start.csv"));
         std::filesystem::create_directory(p.folder.file("Start.csv"));
-        p.fake.answers = {PromptAnswer::Yes};
+        // Yes to saving, and Yes to overwriting what changed on disk.
+        p.fake.answers = {PromptAnswer::Yes, PromptAnswer::Yes};
         p.click("cmdStart");
         QCOMPARE(p.fake.messages.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(p.fake.messages[0].first), QString("設定終了"));
