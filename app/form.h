@@ -45,6 +45,15 @@ struct Placement {
     bool behind = false;                // drawn beneath the other controls of its container
     std::string functionKey;            // keys: the keyboard key that presses it ("F12")
     std::optional<KeyGrid> grid;        // picture boxes worked as a grid from the keyboard
+    bool stationSearch = false;         // drop-downs of stations: found by typing a reading
+    // Drop-downs: the key whose enabled state permits each entry (null:
+    // always permitted); the window greys the others and passes over them.
+    std::vector<const CommandButton*> itemKeys;
+    // Option buttons: the colour they are drawn on while selected.
+    std::optional<Rgb> selectedColour;
+    // A transparent label whose caption marks the cell beneath it: while it
+    // has a caption the window tints the cell in the label's colour.
+    bool marksCell = false;
 };
 
 // A screen's controls in a fixed order: the order of `dump`, of the script
@@ -232,6 +241,28 @@ class FormBuilder {
         // A key: Enter in a box the clerk types into presses it too.
         Row& enterKey() {
             b_.form_.enterKey = &c_;
+            return *this;
+        }
+        // A drop-down of catalogue stations: the clerk finds a station by
+        // typing its reading or number (data/station_search.h).
+        Row& stationSearch() {
+            place().stationSearch = true;
+            return *this;
+        }
+        // A drop-down of types: entry i is permitted while keys[i] (when not
+        // null) is enabled, as the type's handler refuses it otherwise.
+        Row& itemsPermittedBy(std::vector<const CommandButton*> keys) {
+            place().itemKeys = std::move(keys);
+            return *this;
+        }
+        // A transparent label marking its cell (see Placement::marksCell).
+        Row& marksCell() {
+            place().marksCell = true;
+            return *this;
+        }
+        // An option button drawn on `colour` while it is selected.
+        Row& selectedColour(Rgb colour) {
+            place().selectedColour = colour;
             return *this;
         }
         // A picture box: its cells worked from the keyboard (see KeyGrid).

@@ -25,9 +25,12 @@ void frmSettei::buildForm() {
     FormBuilder<frmSettei> f(*this, registry_);
     f.form("frmSettei", "設定画面", 7455, 5775);
 
-    f.put(cboHatsu, {Left, KeysTop, PanelWidth, RowHeight}).initialFocus();
-    f.put(optEkimei, {Left, 1080, 1095, RowHeight}).caption("駅名");
-    f.put(optClear, {Left + 1200, 1080, 1095, RowHeight}).caption("クリア");
+    f.put(cboHatsu, {Left, KeysTop, PanelWidth, RowHeight}).initialFocus().stationSearch();
+    // The mode shows from a step back: クリア, which unassigns keys, in red.
+    f.put(optEkimei, {Left, 1080, 1095, RowHeight}).caption("駅名").selectedColour({200, 225, 255});
+    f.put(optClear, {Left + 1200, 1080, 1095, RowHeight})
+        .caption("クリア")
+        .selectedColour({255, 120, 120});
     f.put(cmdAllClear, {Left, 1560, PanelWidth, RowHeight})
         .caption("全クリア")
         .click(&F::cmdAllClear_Click);

@@ -79,7 +79,8 @@ void frmStart::buildForm() {
     f.put(lblKenshu(0), {120, 240, 735, RowHeight}).caption("券種");
     f.put(cboKenshu, {900, 240, 2775, RowHeight})
         .click(&F::cboKenshu_Click)
-        .gotFocus(&F::cboKenshu_GotFocus);
+        .gotFocus(&F::cboKenshu_GotFocus)
+        .itemsPermittedBy({nullptr, nullptr, nullptr, &cmd11Kai, &cmd6Kai, &cmdJiyuKai, &cmd6Kai});
     f.put(lblHizuke, {120, 720, 735, RowHeight}).caption("乗車日");
     f.put(txtTuki, {900, 720, 615, RowHeight}).click(&F::txtTuki_Click);
     f.put(lblSrash, {1560, 720, 255, RowHeight}).caption("／").centred();
@@ -87,21 +88,25 @@ void frmStart::buildForm() {
     f.put(lblKukan1(0), {120, 1200, 735, RowHeight}).caption("区間１");
     f.put(cboHatsu, {900, 1200, 1875, RowHeight})
         .click(&F::cboHatsu_Click)
-        .gotFocus(&F::cboHatsu_GotFocus);
+        .gotFocus(&F::cboHatsu_GotFocus)
+        .stationSearch();
     f.put(lblArrow(0), {2820, 1200, 375, RowHeight}).caption("→").centred();
     f.put(cboChaku, {3240, 1200, 1875, RowHeight})
         .click(&F::cboChaku_Click)
-        .gotFocus(&F::cboChaku_GotFocus);
+        .gotFocus(&F::cboChaku_GotFocus)
+        .stationSearch();
     f.put(lblKukan1(1), {120, 1680, 735, RowHeight}).caption("区間２").hidden();
     f.put(cboHatsu2, {900, 1680, 1875, RowHeight})
         .hidden()
         .click(&F::cboHatsu2_Click)
-        .gotFocus(&F::cboHatsu2_GotFocus);
+        .gotFocus(&F::cboHatsu2_GotFocus)
+        .stationSearch();
     f.put(lblArrow(1), {2820, 1680, 375, RowHeight}).caption("→").centred().hidden();
     f.put(cboChaku2, {3240, 1680, 1875, RowHeight})
         .hidden()
         .click(&F::cboChaku2_Click)
-        .gotFocus(&F::cboChaku2_GotFocus);
+        .gotFocus(&F::cboChaku2_GotFocus)
+        .stationSearch();
     f.holder(txtHatsu);
     f.holder(txtChaku);
     f.holder(txthatsu2);
@@ -124,6 +129,8 @@ void frmStart::buildForm() {
         .change(&F::txtNinzuG_Change);
 
     // ---- Charge-ticket frames ----
+    const std::vector<const CommandButton*> chargeTypeKeys = {&cmdJitoku, &cmdShiToku, &cmdGToku,
+                                                              &cmdMarine, &cmdMarineG, nullptr};
     // Rows start lower than in the passenger frame, below the caption.
     // Charge section 2 belongs to a journey that needs it.
     f.onForm();
@@ -132,11 +139,12 @@ void frmStart::buildForm() {
     f.put(lblKenshu(1), {120, 360, 735, RowHeight}).caption("券種");
     f.put(cboKenshu3, {900, 360, 2775, RowHeight})
         .click(&F::cboKenshu3_Click)
-        .gotFocus(&F::cboKenshu3_GotFocus);
+        .gotFocus(&F::cboKenshu3_GotFocus)
+        .itemsPermittedBy(chargeTypeKeys);
     f.put(lblKukan1(2), {120, 840, 735, RowHeight}).caption("区間１");
-    f.put(cboHatsu3, {900, 840, 1875, RowHeight}).gotFocus(&F::cboHatsu3_GotFocus);
+    f.put(cboHatsu3, {900, 840, 1875, RowHeight}).gotFocus(&F::cboHatsu3_GotFocus).stationSearch();
     f.put(lblArrow(2), {2820, 840, 375, RowHeight}).caption("→").centred();
-    f.put(cboChaku3, {3240, 840, 1875, RowHeight}).gotFocus(&F::cboChaku3_GotFocus);
+    f.put(cboChaku3, {3240, 840, 1875, RowHeight}).gotFocus(&F::cboChaku3_GotFocus).stationSearch();
     f.holder(optRyokin1).caption("R1");
     f.holder(optRyokin2).caption("R2");
     f.put(frameRyokin2, {60, 1320, 5175, 1140}).hidden();
@@ -144,15 +152,18 @@ void frmStart::buildForm() {
     f.put(lblKenshu(2), {60, 180, 735, RowHeight}).caption("券種");
     f.put(cboKenshu4, {840, 180, 2775, RowHeight})
         .click(&F::cboKenshu4_Click)
-        .gotFocus(&F::cboKenshu4_GotFocus);
+        .gotFocus(&F::cboKenshu4_GotFocus)
+        .itemsPermittedBy(chargeTypeKeys);
     f.put(lblKukan1(3), {60, 660, 735, RowHeight}).caption("区間２");
     f.put(cboHatsu4, {840, 660, 1875, RowHeight})
         .click(&F::cboHatsu4_Click)
-        .gotFocus(&F::cboHatsu4_GotFocus);
+        .gotFocus(&F::cboHatsu4_GotFocus)
+        .stationSearch();
     f.put(lblArrow(3), {2760, 660, 375, RowHeight}).caption("→").centred();
     f.put(cboChaku4, {3180, 660, 1875, RowHeight})
         .click(&F::cboChaku4_Click)
-        .gotFocus(&F::cboChaku4_GotFocus);
+        .gotFocus(&F::cboChaku4_GotFocus)
+        .stationSearch();
     f.holder(txtHatsu4);
     f.holder(txtChaku4);
 
@@ -253,7 +264,7 @@ void frmStart::buildForm() {
             .caption("・")
             .colour(sundayRedSaturdayBlue(k % 7))
             .centred()
-            .points(18)
+            .points(15)  // two digits keep a gap to the next day's at any size
             .background(RgbWhite);
     // The marks lie over their cells and take the clicks.
     for (int n = 0; n < 42; ++n) {
@@ -261,6 +272,7 @@ void frmStart::buildForm() {
         f.put(*lblHi_.back(), dayCell(n))
             .colour({255, 128, 128})
             .transparent()
+            .marksCell()
             .centred()
             .points(18)
             .click([this, n] { lblHi_Click(n); });

@@ -19,4 +19,12 @@ install(CODE "
   message(STATUS \"Installing: \${root}/share/applications/kippurun.desktop\")
   configure_file(${CMAKE_SOURCE_DIR}/desktop/kippurun.desktop.in
                  \"\${root}/share/applications/kippurun.desktop\" @ONLY)
+  # What this code installs goes into install_manifest.txt like the rest:
+  # the tables (kept or new), the link and the desktop entry.
+  file(GLOB tables RELATIVE \"${KIPPURUN_UNTIN_SOURCE}\" \"${KIPPURUN_UNTIN_SOURCE}/*.csv\")
+  foreach(table IN LISTS tables)
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${untin}/\${table}\")
+  endforeach()
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${root}/bin/kippurun\"
+       \"\${root}/share/applications/kippurun.desktop\")
 ")

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libicu-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-noto-cjk qt6-translations-l10n libqt6svg6
-          xvfb xauth xdotool imagemagick time
+          xvfb xauth xdotool imagemagick time desktop-file-utils
           clang-14 libclang-rt-14-dev llvm-14  # the fuzz targets: libFuzzer, symbolized reports
           clang-format)  # the formatting check of .ci/run
 missing=()

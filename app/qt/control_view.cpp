@@ -1,7 +1,10 @@
 #include "app/qt/control_view.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeySequence>
@@ -11,10 +14,12 @@
 #include <QRegularExpressionValidator>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QWidget>
 
 #include "app/qt/clerk_widgets.h"
+#include "app/qt/station_search_popup.h"
 
 namespace kippurun {
 
@@ -69,11 +74,14 @@ class ControlView::Binding {
         if (w.geometry() != rect) w.setGeometry(rect);
         const QFont font = scale_.font(designedFont());
         if (w.font() != font) w.setFont(font);
+        rescaled();
     }
     const Placement& placement() const { return placement_; }
 
   protected:
     virtual Geometry geometry() const { return placement_.geometry; }
+    // After the widget took its place and face at the view's scale.
+    virtual void rescaled() {}
     virtual QFont designedFont() const { return font_; }
 
     const Placement placement_;
@@ -136,6 +144,11 @@ class DropDownBinding : public ControlView::Binding {
                          [this, forward, isClerkFocus](Qt::FocusReason reason) {
                              if (isClerkFocus(box_, reason)) forward([this] { list_.gotFocus(); });
                          });
+        if (placement.stationSearch) {
+            box_->setStationSearch(true);
+            QObject::connect(box_, &FocusComboBox::searchTyped,
+                             [this, forward](const QString& typed) { search(typed, forward); });
+        }
     }
     QWidget& widget() override { return *box_; }
     void sync() override {
@@ -148,14 +161,46 @@ class DropDownBinding : public ControlView::Binding {
             for (const std::string& item : items_) texts.append(toQString(item));
             box_->addItems(texts);
         }
+        syncPermitted();
         if (box_->currentIndex() != list_.listIndex()) box_->setCurrentIndex(list_.listIndex());
         if (box_->isEnabled() != list_.enabled) box_->setEnabled(list_.enabled);
         setShown(*box_, list_.visible);
     }
 
+  protected:
+    void rescaled() override {
+        // Rows and a scroll bar a finger can find on a large touch screen.
+        box_->setPopupRows(qRound(box_->height() * 0.8), qRound(box_->height() * 0.6));
+    }
+
   private:
+    // The station search's own open list, made when the clerk first types.
+    void search(const QString& typed, const Forward& forward) {
+        if (!popup_) {
+            popup_ = new StationSearchPopup(*box_);
+            QObject::connect(popup_, &StationSearchPopup::chosen, [this, forward](int position) {
+                forward([this, position] { list_.setListIndex(position); });
+            });
+        }
+        popup_->open(typed);
+    }
+    // Entries whose key the determinations closed are greyed: the arrows,
+    // the open list and typing pass over them.
+    void syncPermitted() {
+        const std::vector<const CommandButton*>& keys = placement_.itemKeys;
+        auto* model = qobject_cast<QStandardItemModel*>(box_->model());
+        if (keys.empty() || !model) return;
+        for (int i = 0; i < model->rowCount() && i < int(keys.size()); ++i) {
+            const CommandButton* key = keys[std::size_t(i)];
+            const bool permitted = !key || key->enabled;
+            if (QStandardItem* item = model->item(i); item && item->isEnabled() != permitted)
+                item->setEnabled(permitted);
+        }
+    }
+
     ComboBox& list_;
     FocusComboBox* box_;
+    StationSearchPopup* popup_ = nullptr;
     std::vector<std::string> items_;
 };
 
@@ -237,8 +282,16 @@ class LabelBinding : public ControlView::Binding {
             rescale();
         }
         setRole(*widget_, QPalette::WindowText, toQColor(label_.foreColor));
-        const bool filled = !label_.transparent && placement_.background.has_value();
+        bool filled = !label_.transparent && placement_.background.has_value();
         if (filled) setRole(*widget_, QPalette::Window, toQColor(*placement_.background));
+        if (placement_.marksCell && !label_.caption.empty()) {
+            // The mark alone is a thin light ring: the cell is tinted too,
+            // the day's number still readable through it.
+            QColor tint = toQColor(label_.foreColor);
+            tint.setAlpha(110);
+            setRole(*widget_, QPalette::Window, tint);
+            filled = true;
+        }
         if (widget_->autoFillBackground() != filled) widget_->setAutoFillBackground(filled);
         setShown(*widget_, label_.visible);
     }
@@ -274,6 +327,20 @@ class OptionBinding : public ControlView::Binding {
             button_->setText(toQString(option_.caption));
         if (button_->isChecked() != option_.value()) button_->setChecked(option_.value());
         setShown(*button_, option_.visible);
+    }
+
+  protected:
+    // The mark as large as the caption, and the selected one on its colour.
+    void rescaled() override {
+        const int side = QFontMetrics(button_->font()).ascent();
+        QString sheet =
+            QStringLiteral("QRadioButton::indicator { width: %1px; height: %1px; }").arg(side);
+        if (const std::optional<Rgb>& colour = placement_.selectedColour)
+            sheet +=
+                QStringLiteral(" QRadioButton:checked { background: %1; border-radius: %2px; }")
+                    .arg(toQColor(*colour).name())
+                    .arg(std::max(2, side / 4));
+        if (button_->styleSheet() != sheet) button_->setStyleSheet(sheet);
     }
 
   private:

@@ -1,9 +1,15 @@
 #include "app/qt/main_window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -15,6 +21,26 @@ namespace kippurun {
 namespace {
 
 QString toQString(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+// A question mark on a blue disc, or an exclamation mark on an amber one,
+// `side` pixels across at `ratio` device pixels a pixel.
+QPixmap boxIcon(bool question, int side, qreal ratio, QFont face) {
+    QPixmap pixmap(QSize(side, side) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF disc(1, 1, side - 2, side - 2);
+    painter.setPen(QPen(QColor(40, 40, 40), std::max(1.0, side / 24.0)));
+    painter.setBrush(question ? QColor(30, 90, 200) : QColor(240, 170, 0));
+    painter.drawEllipse(disc);
+    face.setBold(true);
+    face.setPixelSize(std::max(8, side * 2 / 3));
+    painter.setFont(face);
+    painter.setPen(question ? Qt::white : Qt::black);
+    painter.drawText(disc, Qt::AlignCenter, question ? QStringLiteral("?") : QStringLiteral("!"));
+    return pixmap;
+}
 
 }  // namespace
 
@@ -33,10 +59,91 @@ MainWindow::MainWindow(ProgramShell& shell, SyncedPrompt& prompt, QWidget* paren
     }
     resize(designed * factor);
     showOpenScreen();
-    prompt_.setBeforeShow([this] { syncView(); });
+    prompt_.setBeforeShow([this] {
+        syncView();
+        focusBeforeBox_ = focusWidget();
+    });
+    prompt_.setAfterShow([this] { takeFocusBack(); });
 }
 
-MainWindow::~MainWindow() { prompt_.setBeforeShow(nullptr); }
+MainWindow::~MainWindow() {
+    prompt_.setBeforeShow(nullptr);
+    prompt_.setAfterShow(nullptr);
+}
+
+void MainWindow::dressBox(QMessageBox& box) const {
+    const FormScale& scale = view_->scale();
+    const QFont font = scale.font(face_);
+    box.setFont(font);
+    for (QWidget* part : box.findChildren<QWidget*>()) part->setFont(font);
+    // A key's size on the form (855 x 375 twips), the buttons at least that
+    // and as wide as their words.
+    auto ceiled = [&](int twips) {
+        return static_cast<int>(std::ceil(twips * scale.factor / TwipsPerPixel));
+    };
+    const QSize key(ceiled(855), ceiled(375));
+    for (QAbstractButton* button : box.buttons())
+        button->setMinimumSize(key.expandedTo(QSize(button->sizeHint().width(), 0)));
+    // The icon drawn for the screen's pixels at the form's size, not an
+    // enlarged small one.
+    const QPixmap icon = boxIcon(box.icon() == QMessageBox::Question, scale.pixels(32),
+                                 box.devicePixelRatioF(), face_);
+    // Into the box's own icon label, so that the box still tells which
+    // icon it shows.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        label->setPixmap(icon);
+    else
+        box.setIconPixmap(icon);
+}
+
+void MainWindow::placeBox(QMessageBox& box) const {
+    const QRect window(mapToGlobal(QPoint(0, 0)), size());
+    const QSize size = box.frameGeometry().size();
+    QRect avoid;
+    if (const QWidget* focus = focusWidget(); focus && focus->isVisible())
+        avoid = QRect(focus->mapToGlobal(QPoint(0, 0)), focus->size());
+    // Centred on the window; where that covers the control being worked on,
+    // centred on the half of the window away from it, else above or below it.
+    QList<QPoint> centres{window.center()};
+    if (!avoid.isNull()) {
+        const bool onLeft = avoid.center().x() < window.center().x();
+        centres << QPoint(
+            onLeft ? window.left() + window.width() * 3 / 4 : window.left() + window.width() / 4,
+            window.center().y());
+        centres << QPoint(window.center().x(), avoid.bottom() + size.height() / 2 + 8)
+                << QPoint(window.center().x(), avoid.top() - size.height() / 2 - 8);
+    }
+    const QRect room = screen() ? screen()->availableGeometry() : window;
+    for (const QPoint& centre : centres) {
+        QRect at(QPoint(), size);
+        at.moveCenter(centre);
+        if (!room.contains(at) || at.intersects(avoid)) continue;
+        box.move(at.topLeft());
+        return;
+    }
+    QRect at(QPoint(), size);
+    at.moveCenter(window.center());
+    box.move(at.topLeft());
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    activateWindow();
+}
+
+QWidget* MainWindow::firstStop() const {
+    const ControlRegistry& form = shell_.currentControls();
+    return form.initialFocus ? view_->widget(form.initialFocus->name()) : nullptr;
+}
+
+void MainWindow::takeFocusBack() {
+    if (!isVisible()) return;
+    activateWindow();
+    QWidget* target = focusBeforeBox_;
+    if (!target || !target->isVisible() || !target->isEnabled() || target->window() != this)
+        target = firstStop();
+    if (target) target->setFocus(Qt::OtherFocusReason);
+}
 
 void MainWindow::showOpenScreen() {
     const ControlRegistry& form = shell_.currentControls();
@@ -46,12 +153,11 @@ void MainWindow::showOpenScreen() {
         // signal: its widgets go once the event loop has returned.
         retiredView_ = std::move(view_);
         retiredView_->retire();
-        // The next screen at the scale the clerk chose for the last one.
-        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-            resize(designed * retiredView_->scale().factor);
     }
-    // Never smaller than designed: below it the texts no longer fit.
-    setMinimumSize(designed);
+    // The next screen in the same window, its size and place kept: the form
+    // scales to fit it. Never smaller than the largest form designed (the
+    // sales screen's): below it the texts no longer fit.
+    setMinimumSize(minimumSize().expandedTo(designed));
     shownScreen_ = shell_.screensOpened();
     setWindowTitle(toQString(form.caption));
     setObjectName(toQString(form.name));
@@ -60,9 +166,8 @@ void MainWindow::showOpenScreen() {
         [this](const std::function<void()>& action) { dispatch(action); });
     fitForm();
     view_->sync();
-    if (form.initialFocus)
-        if (QWidget* first = view_->widget(form.initialFocus->name()))
-            first->setFocus(Qt::OtherFocusReason);
+    if (QWidget* first = firstStop()) first->setFocus(Qt::OtherFocusReason);
+    if (isVisible()) activateWindow();
     focusMark_.refresh();
 }
 

@@ -5,20 +5,22 @@
 #include <memory>
 #include <string_view>
 
+#include <QPointer>
 #include <QWidget>
 
 #include "app/qt/control_view.h"
 #include "app/qt/focus_mark.h"
+#include "app/qt/window_prompt.h"
 
 class QCloseEvent;
 class QResizeEvent;
+class QShowEvent;
 
 namespace kippurun {
 
 class ProgramShell;
-class SyncedPrompt;
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public BoxDresser {
     Q_OBJECT
   public:
     // `prompt` must be the prompt the shell's screens ask through: the
@@ -31,6 +33,12 @@ class MainWindow : public QWidget {
     const ControlView& view() const { return *view_; }
     const FocusMark& focusMark() const { return focusMark_; }
 
+    // Question boxes at the form's scale: its face, buttons as high as a
+    // key, a sharp icon; placed off the control the clerk is working on
+    // where the window has room for that.
+    void dressBox(QMessageBox& box) const override;
+    void placeBox(QMessageBox& box) const override;
+
   signals:
     // The clerk answered Yes to the exit question; the window has closed.
     void programEnded();
@@ -40,6 +48,9 @@ class MainWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The window takes the keyboard when it opens, with or without a
+    // window manager.
+    void showEvent(QShowEvent* event) override;
     // The form grows and shrinks with the window, keeping its proportions.
     void resizeEvent(QResizeEvent* event) override;
 
@@ -54,6 +65,11 @@ class MainWindow : public QWidget {
     bool runHandler(const std::function<void()>& action);
     // After a handler: another screen, or the end of the program.
     void afterHandler();
+    // After a question box: the window takes the keyboard back, and the
+    // control that had it gets it again (the screen's first control when
+    // that one is gone).
+    void takeFocusBack();
+    QWidget* firstStop() const;
 
     ProgramShell& shell_;
     SyncedPrompt& prompt_;
@@ -63,6 +79,7 @@ class MainWindow : public QWidget {
     // The view of the screen shown before; its widgets are deleted once the
     // event that closed the screen has been handled.
     std::unique_ptr<ControlView> retiredView_;
+    QPointer<QWidget> focusBeforeBox_;
     int shownScreen_ = 0;    // the shell's count of screens opened, as shown
     bool busy_ = false;      // a handler is running (and may show a question)
     bool finished_ = false;  // ended or failed: close without asking

@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/form.h"
 #include "app/program_shell.h"
@@ -12,6 +13,7 @@
 #include "app/script/script_prompt.h"
 #include "app/script/state_lines.h"
 #include "data/data_file_error.h"
+#include "data/station_search.h"
 
 namespace kippurun {
 
@@ -46,6 +48,9 @@ class ScriptRun {
             int position = number(c.args[1]);
             focus(list);
             select(list, position);
+        } else if (verb == "search") {
+            arity(c, 2, 2);
+            search(dropDown(c.args[0]), c.args[1]);
         } else if (verb == "type") {
             arity(c, 2, 2);
             type(c.args[0], c.args[1]);
@@ -148,6 +153,24 @@ class ScriptRun {
             throw ScriptError("位置が範囲外です: " + list.name() + " " + std::to_string(position) +
                               " (項目数 " + std::to_string(list.count()) + ")");
         list.setListIndex(position);
+    }
+
+    // The clerk types `text` into a station list and presses Enter: the
+    // first station found is chosen, one selection change; nothing found
+    // changes nothing and says so.
+    void search(ComboBox& list, const ScriptArgument& text) {
+        const Placement* placed = shell_.currentControls().placement(list);
+        if (!placed || !placed->stationSearch)
+            throw ScriptError("駅を探せるドロップダウンではありません: " + list.name());
+        if (!text.quoted) throw ScriptError("文字列は二重引用符で囲んでください: " + text.text);
+        reachable(list, "選択できないコントロールです");
+        const std::vector<int> found = findStations(list.items(), text.text);
+        if (found.empty()) {
+            out_ << "! " << list.name() << " " << quoteText(text.text)
+                 << ": 当てはまる駅がありません\n";
+            return;
+        }
+        list.setListIndex(found.front());
     }
 
     void type(const ScriptArgument& name, const ScriptArgument& text) {

@@ -3,6 +3,9 @@
 #include <map>
 
 #include "app/form.h"
+#include "data/station_catalogue.h"
+#include "data/station_readings.h"
+#include "data/station_search.h"
 
 namespace kippurun::testing {
 
@@ -37,6 +40,19 @@ std::string digits(Random& random, int longest) {
     return text;
 }
 
+// What a clerk types to find a station: the start of a reading in rōmaji
+// or kana, or a number, now and then a slip.
+std::string stationTyping(Random& random) {
+    const int roll = random.below(10);
+    if (roll == 0) return digits(random, 3);
+    if (roll == 1) return "xq";
+    const StationReading& reading =
+        stationReadings()[static_cast<std::size_t>(random.below(StationCount))];
+    if (roll == 2) return std::string(reading.kana.substr(0, 3 * (1 + random.below(3))));
+    const std::string letters = hepburn(reading.kana);
+    return letters.substr(0, static_cast<std::size_t>(1 + random.below(6)));
+}
+
 }  // namespace
 
 std::uint64_t Random::next() {
@@ -61,6 +77,8 @@ std::string scriptLine(const ClerkAction& action) {
             return "type " + action.control + " " + quoted(action.text);
         case ClerkAction::Kind::Tab:
             return "tab " + std::to_string(action.number);
+        case ClerkAction::Kind::Search:
+            return "search " + action.control + " " + quoted(action.text);
     }
     return {};
 }
@@ -113,8 +131,12 @@ std::optional<ClerkAction> randomAction(const ControlRegistry& form, Random& ran
         case ControlKind::DropDown: {
             const auto& list = static_cast<ComboBox&>(control);
             const int roll = random.below(10);
+            const Placement* placement = form.placement(list);
             if (roll < 2 || list.count() == 0) {
                 action.kind = ClerkAction::Kind::Focus;
+            } else if (roll >= 8 && placement && placement->stationSearch) {
+                action.kind = ClerkAction::Kind::Search;
+                action.text = stationTyping(random);
             } else {
                 action.kind = roll < 4 ? ClerkAction::Kind::Select : ClerkAction::Kind::Choose;
                 action.number = random.below(list.count());
@@ -167,6 +189,15 @@ bool perform(ProgramShell& shell, const ClerkAction& action) {
                 return false;
             if (action.kind != ClerkAction::Kind::Select) list->gotFocus();
             if (action.kind != ClerkAction::Kind::Focus) list->setListIndex(action.number);
+            return true;
+        }
+        case ClerkAction::Kind::Search: {
+            const Placement* placement = registry.placement(*control);
+            if (control->kind() != ControlKind::DropDown || !placement || !placement->stationSearch)
+                return false;
+            auto* list = static_cast<ComboBox*>(control);
+            const std::vector<int> found = findStations(list->items(), action.text);
+            if (!found.empty()) list->setListIndex(found.front());
             return true;
         }
         case ClerkAction::Kind::Type:

@@ -25,11 +25,11 @@ class Random {
 };
 
 struct ClerkAction {
-    enum class Kind { Click, Focus, Select, Choose, Type, Tab };
+    enum class Kind { Click, Focus, Select, Choose, Type, Tab, Search };
     Kind kind = Kind::Click;
     std::string control;  // empty for Tab
     int number = 0;       // the position of Select and Choose, the page of Tab
-    std::string text;     // what Type types
+    std::string text;     // what Type types, what Search types into a station list
 };
 
 // The action as a line of the script driver.

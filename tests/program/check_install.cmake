@@ -1,4 +1,5 @@
 # Installs the build into PREFIX (emptied first) and checks what arrived.
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
                 OUTPUT_VARIABLE log RESULT_VARIABLE status)
@@ -33,6 +34,31 @@ foreach(line "Exec=${PREFIX}/bin/kippurun" "Icon=kippurun" "Name=キップルン
   string(FIND "${entry}" "\n${line}\n" at)
   if(at LESS 0)
     message(FATAL_ERROR "kippurun.desktop lacks \"${line}\":\n${entry}")
+  endif()
+endforeach()
+
+# The desktop entry passes the desktop's own check, without a word.
+find_program(VALIDATE desktop-file-validate)
+if(NOT VALIDATE)
+  message(FATAL_ERROR "desktop-file-validate is missing: tools/setup.sh installs desktop-file-utils")
+endif()
+execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/kippurun.desktop"
+                OUTPUT_VARIABLE said ERROR_VARIABLE said RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT said STREQUAL "")
+  message(FATAL_ERROR "desktop-file-validate on kippurun.desktop (${status}):\n${said}")
+endif()
+
+# install_manifest.txt names every file installed, and only those.
+file(STRINGS "${BUILD}/install_manifest.txt" manifest)
+file(GLOB_RECURSE installed LIST_DIRECTORIES false "${PREFIX}/*")
+foreach(f IN LISTS installed)
+  if(NOT f IN_LIST manifest)
+    message(FATAL_ERROR "installed but not in install_manifest.txt: ${f}")
+  endif()
+endforeach()
+foreach(f IN LISTS manifest)
+  if(NOT EXISTS "${f}" AND NOT IS_SYMLINK "${f}")
+    message(FATAL_ERROR "in install_manifest.txt but not installed: ${f}")
   endif()
 endforeach()
 

@@ -170,7 +170,7 @@ class MainWindowTest : public QObject {
         QVERIFY(w.get<QLineEdit>("txtSho01")->alignment() & Qt::AlignRight);
         QVERIFY(w.get<QLineEdit>("txtBill")->alignment() & Qt::AlignRight);
         QVERIFY(w.get<QLineEdit>("txtSeason")->alignment() & Qt::AlignHCenter);
-        QCOMPARE(w.get<QLabel>("lblDay(0)")->font().pointSize(), 18);
+        QCOMPARE(w.get<QLabel>("lblDay(0)")->font().pointSize(), 15);
     }
 
     void positionsInTwips_data() {
