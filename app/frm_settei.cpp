@@ -8,6 +8,7 @@
 #include "data/key_layout.h"
 #include "data/station_catalogue.h"
 #include "data/table_file.h"
+#include "data/table_files.h"
 #include "data/untin_lock.h"
 
 namespace kippurun {
@@ -105,9 +106,11 @@ void frmSettei::cmdStart_Click() {
             while (!writeKeySettings(untinDir_, grid, start[0], start[1], &onDisk_)) {
                 // Another counter saved since this screen read the files;
                 // overwriting its settings is the clerk's choice.
+                const std::string files = std::string(KeyLayoutFile.fileName()) + "、" +
+                                          std::string(StartStationsFile.fileName());
                 if (prompt_.ask("設定終了",
-                                "この画面を開いた後に、駅名キーの設定（Ekimei1.csv、Start.csv）が"
-                                "ほかの窓口などで書き換えられました。上書きしますか？",
+                                "この画面を開いた後に、駅名キーの設定（" + files +
+                                    "）がほかの窓口などで書き換えられました。上書きしますか？",
                                 PromptButtons::YesNo) != PromptAnswer::Yes)
                     return;
             }

@@ -290,11 +290,9 @@ class frmStart : public Screen {
     // The form table: every control's row, in registry order.
     void buildForm();
 
-    // Parts of the calculation run (frm_start_jikkou.cpp).
-    void runCalculation();
-    void priceChargeSection(int section, int j, int e, int f, std::array<Yen, 7>& amounts);
-    void showChargeLines(int section);
-    void zeroCouponChargeLines(std::array<Yen, 7>& amounts);
+    // The helpers of the station-entry and key handlers that more than one
+    // file needs (frm_start_entry.cpp, frm_start_keys.cpp); a helper of one
+    // file only is file-local there.
 
     // Station entry: the determinations after a change of journey section 1.
     void chargeBranch();
@@ -306,15 +304,7 @@ class frmStart : public Screen {
     // Charge section 2 re-derived from journey section 2 in the stops its
     // type needs, and the express keys set, while section 2 is shown.
     void chargeSection2Again();
-    // After a マリン fill: a stop the journey has none of (beyond 坂出) turns
-    // the section's ticket to "なし", as a refused type; true when it did.
-    bool marineStopsMissing(ComboBox& type, const ComboBox& hatsu, const ComboBox& chaku);
     void enterList(OptionButton& target);
-    void expressKey(int type);
-    void marineKey(int type);
-
-    // ---- calendar section: private members of the calendar code ----
-    // ---- end of calendar section ----
 
     std::filesystem::path untinDir_;
     const Clock& clock_;

@@ -8,6 +8,7 @@
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
 #include "fare/determinations.h"
+#include "fare/ticket_types.h"
 
 namespace kippurun {
 
@@ -15,8 +16,6 @@ using namespace std::string_literals;
 
 namespace {
 
-constexpr int NoCharge = 5;        // "なし" in the charge-ticket lists
-constexpr int ExpressCoupon = 5;   // "自由席特急回数券" in the ticket-type list
 constexpr int MatsuyamaStop = 17;  // 松山 in the express stop list
 
 // A number box holds a list position as decimal text. Anything else (empty,
@@ -105,8 +104,7 @@ void frmStart::ExpressHantei2() {
 }
 
 void frmStart::Norikae() {
-    const int k = cboKenshu3.listIndex();
-    if (k < 0 || k > 2) return;
+    if (chargeKind(cboKenshu3.listIndex()) != TicketKind::Express) return;
     // On a continuous ticket charge section 2 belongs to journey section 2;
     // splitting section 1 at 松山 would overwrite it (Yes) or drop it (No).
     if (cboHatsu2.visible) return;
@@ -200,7 +198,7 @@ void frmStart::JiKaiHantei() {
         return;
     }
     cmdJiyuKai.enabled = false;
-    if (cboKenshu.listIndex() == ExpressCoupon) cboKenshu.setListIndex(0);
+    if (cboKenshu.listIndex() == ExpressCouponTicket) cboKenshu.setListIndex(OneWayTicket);
 }
 
 }  // namespace kippurun

@@ -5,15 +5,19 @@
 
 #include "app/frm_start.h"
 #include "fare/determinations.h"
+#include "fare/ticket_types.h"
 
 namespace kippurun {
 
 namespace {
 
-constexpr int NoCharge = 5;  // "なし" in the charge-ticket lists
-
-bool isExpressType(int type) { return type >= 0 && type <= 2; }
-bool isMarineType(int type) { return type == 3 || type == 4; }
+// After a マリン fill: a stop the journey has none of (beyond 坂出) turns
+// the section's ticket to "なし", as a refused type; true when it did.
+bool marineStopsMissing(ComboBox& type, const ComboBox& hatsu, const ComboBox& chaku) {
+    if (hatsu.listIndex() >= 0 && chaku.listIndex() >= 0) return false;
+    type.setListIndex(NoCharge);
+    return true;
+}
 
 }  // namespace
 
@@ -23,7 +27,7 @@ bool isMarineType(int type) { return type == 3 || type == 4; }
 // express stops as "なし" does.
 void frmStart::chargeBranch() {
     const int p = cboKenshu3.listIndex();
-    if (!isExpressType(p) && p != NoCharge) {
+    if (chargeKind(p) != TicketKind::Express && p != NoCharge) {
         MarineSet();
         MarineSettei();
         if (!marineStopsMissing(cboKenshu3, cboHatsu3, cboChaku3)) return;
@@ -47,14 +51,8 @@ bool journeyAllowsExpress(int departure, int arrival) {
 
 }  // namespace
 
-bool frmStart::marineStopsMissing(ComboBox& type, const ComboBox& hatsu, const ComboBox& chaku) {
-    if (hatsu.listIndex() >= 0 && chaku.listIndex() >= 0) return false;
-    type.setListIndex(NoCharge);
-    return true;
-}
-
 void frmStart::chargeSection1Again(bool refill) {
-    if (isMarineType(cboKenshu3.listIndex())) {
+    if (chargeKind(cboKenshu3.listIndex()) == TicketKind::Marine) {
         MarineSet();
         MarineSettei();
         if (!marineStopsMissing(cboKenshu3, cboHatsu3, cboChaku3)) {
@@ -76,7 +74,7 @@ void frmStart::chargeSection1Again(bool refill) {
 
 void frmStart::chargeSection2Again() {
     if (!cboHatsu2.visible) return;
-    if (isMarineType(cboKenshu4.listIndex())) {
+    if (chargeKind(cboKenshu4.listIndex()) == TicketKind::Marine) {
         MarineSet2();
         MarineSettei2();
         if (!marineStopsMissing(cboKenshu4, cboHatsu4, cboChaku4)) {
@@ -210,9 +208,9 @@ void frmStart::cmdEki_Click(int k) {
             return;
         }
         const int p = target.type->listIndex();
-        if (isExpressType(p) && entry.expressIndex != NotSet)
+        if (chargeKind(p) == TicketKind::Express && entry.expressIndex != NotSet)
             target.list->setListIndex(entry.expressIndex);
-        else if (isMarineType(p) && entry.marineIndex != NotSet)
+        else if (chargeKind(p) == TicketKind::Marine && entry.marineIndex != NotSet)
             target.list->setListIndex(entry.marineIndex);
         return;
     }

@@ -1,5 +1,6 @@
 // The ticket-type and count keys, the count boxes, and the release,
 // student and settings keys of the sales screen.
+#include <stdexcept>
 #include <string>
 
 #include "app/frm_start.h"
@@ -7,6 +8,7 @@
 #include "data/station_catalogue.h"
 #include "data/untin_lock.h"
 #include "fare/determinations.h"
+#include "fare/ticket_types.h"
 
 namespace kippurun {
 
@@ -14,11 +16,62 @@ using namespace std::string_literals;
 
 namespace {
 
-constexpr int OneWay = 0;
-constexpr int Continuous = 2;
-constexpr int NoCharge = 5;
+// Whether the journey allows the passenger type: the key of its permission
+// is enabled. No selection refuses nothing.
+bool permitted(const frmStart& s, int position) {
+    const PassengerType* type = passengerType(position);
+    if (type == nullptr) return true;
+    switch (type->permit) {
+        case TicketPermit::Always:
+            return true;
+        case TicketPermit::ElevenTickets:
+            return s.cmd11Kai.enabled;
+        case TicketPermit::SixTickets:
+            return s.cmd6Kai.enabled;
+        case TicketPermit::ExpressCoupon:
+            return s.cmdJiyuKai.enabled;
+    }
+    return true;
+}
 
-bool isCoupon(int type) { return type >= 3 && type <= 6; }
+// The key that sells an express or マリン charge type; the determinations
+// enable it where the journey allows the type.
+const CommandButton& chargeKey(const frmStart& s, int position) {
+    switch (position) {
+        case UnreservedExpress:
+            return s.cmdJitoku;
+        case ReservedExpress:
+            return s.cmdShiToku;
+        case GreenExpress:
+            return s.cmdGToku;
+        case MarineSeat:
+            return s.cmdMarine;
+        case MarineGreen:
+            return s.cmdMarineG;
+        default:
+            throw std::logic_error("chargeKey: a charge type without a key");
+    }
+}
+
+// The charge-ticket keys fill the charge section the option buttons name.
+void expressKey(frmStart& s, int type) {
+    if (s.optRyokin1.value()) {
+        // Pressed again for the same ticket: the stops stay, but the clerk
+        // is asked about the change at 松山 once more.
+        if (s.cboKenshu3.listIndex() == type) s.Norikae();
+        s.cboKenshu3.setListIndex(type);
+    } else {
+        s.cboKenshu4.setListIndex(type);
+    }
+    if (isCoupon(s.cboKenshu.listIndex())) s.cboKenshu.setListIndex(OneWayTicket);
+    s.frameRyokin.visible = true;
+}
+
+void marineKey(frmStart& s, int type) {
+    s.frameRyokin.visible = true;
+    (s.optRyokin1.value() ? s.cboKenshu3 : s.cboKenshu4).setListIndex(type);
+    if (isCoupon(s.cboKenshu.listIndex())) s.cboKenshu.setListIndex(OneWayTicket);
+}
 
 }  // namespace
 
@@ -28,13 +81,10 @@ void frmStart::cboKenshu_Click() {
     // A type the journey does not allow falls back to one-way; that choice
     // runs this handler again, so the rest applies once, for one-way.
     int p = cboKenshu.listIndex();
-    const bool refused = (p == 3 && !cmd11Kai.enabled) ||
-                         ((p == 4 || p == 6) && !cmd6Kai.enabled) ||
-                         (p == 5 && !cmdJiyuKai.enabled);
-    if (refused) cboKenshu.setListIndex(OneWay);
+    if (!permitted(*this, p)) cboKenshu.setListIndex(OneWayTicket);
 
     p = cboKenshu.listIndex();
-    if (p == Continuous) {
+    if (p == ContinuousTicket) {
         for (ComboBox* list : {&cboHatsu2, &cboChaku2}) {
             list->clear();
             for (std::string_view name : stationNames()) list->addItem(std::string(name));
@@ -76,28 +126,27 @@ void frmStart::cboKenshu_Click() {
     }
 }
 
-void frmStart::cmdKatamichi_Click() { cboKenshu.setListIndex(0); }
-void frmStart::cmdOfuku_Click() { cboKenshu.setListIndex(1); }
-void frmStart::cmdRenzoku_Click() { cboKenshu.setListIndex(2); }
-void frmStart::cmd11Kai_Click() { cboKenshu.setListIndex(3); }
-void frmStart::cmd6Kai_Click() { cboKenshu.setListIndex(4); }
-void frmStart::cmdJiyuKai_Click() { cboKenshu.setListIndex(5); }
+void frmStart::cmdKatamichi_Click() { cboKenshu.setListIndex(OneWayTicket); }
+void frmStart::cmdOfuku_Click() { cboKenshu.setListIndex(ReturnTicket); }
+void frmStart::cmdRenzoku_Click() { cboKenshu.setListIndex(ContinuousTicket); }
+void frmStart::cmd11Kai_Click() { cboKenshu.setListIndex(ElevenTicketCoupon); }
+void frmStart::cmd6Kai_Click() { cboKenshu.setListIndex(SixRideCoupon); }
+void frmStart::cmdJiyuKai_Click() { cboKenshu.setListIndex(ExpressCouponTicket); }
 
 // ---- Charge tickets ----
 
 void frmStart::cboKenshu3_Click() {
     const int k = cboKenshu3.listIndex();
-    if (k >= 0 && k <= 2) {
-        const CommandButton* keys[] = {&cmdJitoku, &cmdShiToku, &cmdGToku};
-        if (keys[k]->enabled) {
+    if (chargeKind(k) == TicketKind::Express) {
+        if (chargeKey(*this, k).enabled) {
             ExpressSet();
             ExpressHantei();
         } else {
             cboKenshu3.setListIndex(NoCharge);
         }
         Norikae();
-    } else if (k == 3 || k == 4) {
-        if ((k == 3 ? cmdMarine : cmdMarineG).enabled) {
+    } else if (chargeKind(k) == TicketKind::Marine) {
+        if (chargeKey(*this, k).enabled) {
             MarineSet();
             MarineSettei();
         } else {
@@ -110,9 +159,8 @@ void frmStart::cboKenshu3_Click() {
 
 void frmStart::cboKenshu4_Click() {
     const int k = cboKenshu4.listIndex();
-    if (k >= 0 && k <= 2) {
-        const CommandButton* keys[] = {&cmdJitoku, &cmdShiToku, &cmdGToku};
-        if (!keys[k]->enabled) {
+    if (chargeKind(k) == TicketKind::Express) {
+        if (!chargeKey(*this, k).enabled) {
             cboKenshu4.setListIndex(NoCharge);
             return;
         }
@@ -122,8 +170,8 @@ void frmStart::cboKenshu4_Click() {
             ExpressSet2();
             ExpressHantei2();
         }
-    } else if (k == 3 || k == 4) {
-        if (!(k == 3 ? cmdMarine : cmdMarineG).enabled) {
+    } else if (chargeKind(k) == TicketKind::Marine) {
+        if (!chargeKey(*this, k).enabled) {
             cboKenshu4.setListIndex(NoCharge);
             return;
         }
@@ -136,30 +184,11 @@ void frmStart::cboKenshu_GotFocus() { MeisaiClear(); }
 void frmStart::cboKenshu3_GotFocus() { enterList(optRyokin1); }
 void frmStart::cboKenshu4_GotFocus() { enterList(optRyokin2); }
 
-void frmStart::expressKey(int type) {
-    if (optRyokin1.value()) {
-        // Pressed again for the same ticket: the stops stay, but the clerk
-        // is asked about the change at 松山 once more.
-        if (cboKenshu3.listIndex() == type) Norikae();
-        cboKenshu3.setListIndex(type);
-    } else {
-        cboKenshu4.setListIndex(type);
-    }
-    if (isCoupon(cboKenshu.listIndex())) cboKenshu.setListIndex(OneWay);
-    frameRyokin.visible = true;
-}
-
-void frmStart::marineKey(int type) {
-    frameRyokin.visible = true;
-    (optRyokin1.value() ? cboKenshu3 : cboKenshu4).setListIndex(type);
-    if (isCoupon(cboKenshu.listIndex())) cboKenshu.setListIndex(OneWay);
-}
-
-void frmStart::cmdJitoku_Click() { expressKey(0); }
-void frmStart::cmdShiToku_Click() { expressKey(1); }
-void frmStart::cmdGToku_Click() { expressKey(2); }
-void frmStart::cmdMarine_Click() { marineKey(3); }
-void frmStart::cmdMarineG_Click() { marineKey(4); }
+void frmStart::cmdJitoku_Click() { expressKey(*this, UnreservedExpress); }
+void frmStart::cmdShiToku_Click() { expressKey(*this, ReservedExpress); }
+void frmStart::cmdGToku_Click() { expressKey(*this, GreenExpress); }
+void frmStart::cmdMarine_Click() { marineKey(*this, MarineSeat); }
+void frmStart::cmdMarineG_Click() { marineKey(*this, MarineGreen); }
 
 // ---- Passenger counts ----
 

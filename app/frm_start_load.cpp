@@ -6,6 +6,7 @@
 #include "data/key_layout.h"
 #include "data/station_catalogue.h"
 #include "data/untin_lock.h"
+#include "fare/ticket_types.h"
 
 namespace kippurun {
 
@@ -35,10 +36,8 @@ void frmStart::Form_Load() {
     loaded.Gakuwari = std::move(tables.Gakuwari);
     tables = std::move(loaded);
 
-    for (const char* type : {"片道乗車券", "往復乗車券", "連続乗車券", "普通回数券(11枚)",
-                             "６回回数券", "自由席特急回数券", "週末回数券"})
-        cboKenshu.addItem(type);
-    cboKenshu.setListIndex(0);
+    for (const PassengerType& type : PassengerTypes) cboKenshu.addItem(std::string(type.name));
+    cboKenshu.setListIndex(OneWayTicket);
 
     txtNinzu.text = "1"s;
     txtNinzuK.text = "0"s;
@@ -48,11 +47,9 @@ void frmStart::Form_Load() {
     for (std::string_view name : stationNames()) cboChaku.addItem(std::string(name));
 
     for (ComboBox* list : {&cboKenshu3, &cboKenshu4})
-        for (const char* type : {"自由席特急券", "指定席特急券", "グリーン特急券", "マリン指定券",
-                                 "マリングリーン券", "なし"})
-            list->addItem(type);
-    cboKenshu3.setListIndex(5);
-    cboKenshu4.setListIndex(5);
+        for (const ChargeType& type : ChargeTypes) list->addItem(std::string(type.name));
+    cboKenshu3.setListIndex(NoCharge);
+    cboKenshu4.setListIndex(NoCharge);
 
     module().EkimeiLoad(untinDir_);
     Eki1Set();

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "calendar/date_ops.h"
+#include "data/table_files.h"
 #include "office/office_commands.h"
 #include "office/table_check.h"
 #include "office/table_install.h"
@@ -32,7 +33,8 @@ std::filesystem::path revisedSampleTables() {
     for (const auto& entry : std::filesystem::directory_iterator(kSampleTables))
         if (entry.path().extension() == ".csv")
             std::filesystem::copy_file(entry.path(), dir / entry.path().filename());
-    std::ifstream in(dir / "Otona.csv", std::ios::binary);
+    const std::string otonaFile(kippurun::fileNameOf(&kippurun::FareTables::Otona));
+    std::ifstream in(dir / otonaFile, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     const std::string otona = bytes.str();
@@ -45,7 +47,7 @@ std::filesystem::path revisedSampleTables() {
         first +=
             (first.empty() ? "" : ",") + std::to_string(std::stoll(fare) + 10) + (crlf ? "\r" : "");
     }
-    std::ofstream(dir / "Otona.csv", std::ios::binary | std::ios::trunc)
+    std::ofstream(dir / otonaFile, std::ios::binary | std::ios::trunc)
         << first << otona.substr(lineEnd);
     return dir;
 }

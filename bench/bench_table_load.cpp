@@ -15,19 +15,23 @@
 #include <vector>
 
 #include "data/fare_tables.h"
+#include "data/table_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::pair<const char*, int> kFiles[] = {
-    {"Start.csv", 0},     {"Otona.csv", 107},    {"Kodomo.csv", 107}, {"6Kai.csv", 107},
-    {"6KaiK.csv", 107},   {"Ekiro.csv", 107},    {"GHan.csv", 107},   {"KHan.csv", 107},
-    {"MHan.csv", 107},    {"Jiyu.csv", 26},      {"JiyuK.csv", 26},   {"Kansan.csv", 26},
-    {"KansanK.csv", 26},  {"Tujo.csv", 26},      {"TujoK.csv", 26},   {"Hanbo.csv", 26},
-    {"HanboK.csv", 26},   {"Green.csv", 26},     {"GreenK.csv", 26},  {"Jiyukai.csv", 26},
-    {"JiyuKaiK.csv", 26}, {"JiKaiHan.csv", 107}, {"MKiro.csv", 15},
-};
+// The start-up list: file name and side (0 for the start file).
+std::vector<std::pair<std::string, int>> startUpFiles() {
+    std::vector<std::pair<std::string, int>> files;
+    for (const kippurun::TableFile& file : kippurun::TableFiles) {
+        if (!file.startUp) continue;
+        files.emplace_back(file.fileName(), file.member ? static_cast<int>(file.perLine) : 0);
+    }
+    return files;
+}
+
+const std::vector<std::pair<std::string, int>> kFiles = startUpFiles();
 
 // Tables of the sample's shape: one row per line, four-digit fares.
 fs::path makeThrowawayFolder() {

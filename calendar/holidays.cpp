@@ -131,10 +131,4 @@ bool isHoliday(int year, int month, int day) {
     return isLawHoliday(year, month, day) || isSubstituteHoliday(date) || isCitizensHoliday(date);
 }
 
-bool isRedDay(int year, int month, int day) {
-    if (!isCalendarDay(year, month, day)) return false;
-    if (isHoliday(year, month, day)) return true;
-    return weekdayNumber(makeDate(year, month, day)) == 1;
-}
-
 }  // namespace kippurun

@@ -11,7 +11,5 @@ int autumnalEquinoxDay(int year);  // day of September
 // A national holiday, substitute holiday or citizens' holiday (Sundays as
 // such are not included).
 bool isHoliday(int year, int month, int day);
-// Red on the calendar: a Sunday or a holiday.
-bool isRedDay(int year, int month, int day);
 
 }  // namespace kippurun

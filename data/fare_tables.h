@@ -31,6 +31,10 @@ struct FareTables {
     Table Gakuwari;  // side 0 (all texts empty) until GakuwariLoad fills it
 };
 
+// One of the square tables, &FareTables::Otona; data/table_files.h names
+// its file.
+using TableMember = Table FareTables::*;
+
 // The 23 files of the start-up list, in their fixed order, each completely
 // before the next. Throws DataFileError; nothing partial is ever returned.
 FareTables FareTableLoad(const std::filesystem::path& untinDir);

@@ -18,6 +18,7 @@
 
 #include "data/number_reading.h"
 #include "data/table_file.h"
+#include "data/table_files.h"
 #include "data/untin_lock.h"
 
 namespace kippurun {
@@ -26,7 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kEkimeiLiteral = "\\Untin\\Ekimei1.csv";
+constexpr std::string_view kEkimeiLiteral = KeyLayoutFile.literal;
 constexpr int kEkimeiColumns = 10;
 
 std::string plainNumber(std::string_view text) { return formatPlain(readLenient(text)); }
@@ -200,7 +201,8 @@ void flushFolder(std::string_view fileName, const fs::path& dir) {
 
 constexpr std::string_view kJournalName = ".kippurun.journal";
 constexpr std::string_view kJournalHeading = "kippurun save 1";
-constexpr std::array<std::string_view, 2> kPairNames = {"Ekimei1.csv", "Start.csv"};
+constexpr std::array<std::string_view, 2> kPairNames = {KeyLayoutFile.fileName(),
+                                                        StartStationsFile.fileName()};
 // No journal or pair file comes near it; anything larger is not ours.
 constexpr std::size_t kSmallFileLimit = 64 * 1024;
 
@@ -502,15 +504,6 @@ void writeFileAtomically(const fs::path& untinDir, std::string_view fileName,
     }
 }
 
-void writeEkimeiFile(const fs::path& untinDir, const EkimeiGrid& grid) {
-    writeFileAtomically(untinDir, "Ekimei1.csv", formatEkimeiFile(grid));
-}
-
-void writeStartFile(const fs::path& untinDir, std::string_view departure,
-                    std::string_view arrival) {
-    writeFileAtomically(untinDir, "Start.csv", formatStartFile(departure, arrival));
-}
-
 std::string keySettingsOnDisk(const fs::path& untinDir) {
     std::string out;
     for (const std::string_view fileName : kPairNames) {
@@ -555,8 +548,8 @@ bool writeKeySettings(const fs::path& untinDir, const EkimeiGrid& grid, std::str
                 return false;
             }
         }
-        ekimei = prepare(untinDir, "Ekimei1.csv", ekimeiBytes);
-        start = prepare(untinDir, "Start.csv", startBytes);
+        ekimei = prepare(untinDir, KeyLayoutFile.fileName(), ekimeiBytes);
+        start = prepare(untinDir, StartStationsFile.fileName(), startBytes);
         // The layout file as it is now, to put back should the start file
         // fail after it; a missing one is simply removed again.
         try {
@@ -586,7 +579,8 @@ bool writeKeySettings(const fs::path& untinDir, const EkimeiGrid& grid, std::str
         dropJournal(untinDir);
         if (!putBack)
             throw writeFailed(untinDir, failure,
-                              "「Ekimei1.csv」は新しい内容のまま、元に戻せませんでした。");
+                              "「" + std::string(KeyLayoutFile.fileName()) +
+                                  "」は新しい内容のまま、元に戻せませんでした。");
         if (oldEkimei) oldEkimei->keep();
         throw writeFailed(untinDir, failure, "どちらのファイルも元のままです。");
     }

@@ -38,8 +38,9 @@ struct EkimeiFile {
 // Throws DataFileError naming the value, line and field.
 EkimeiFile EkimeiLoad(const std::filesystem::path& untinDir);
 
-// Reads "Start.csv" alone (the settings screen does): both values numbers
-// in 0-106 after rounding. Throws DataFileError.
+// Reads "Start.csv" alone: both values numbers in 0-106 after rounding.
+// Throws DataFileError. (The load step and the settings screen read it with
+// readStartStations, which also keeps the two texts as read.)
 StartStations StartStationsLoad(const std::filesystem::path& untinDir);
 
 // The exact bytes the system writes: each cell read leniently, plain
@@ -56,9 +57,6 @@ std::string formatStartFile(std::string_view departure, std::string_view arrival
 // folder's flush failed, which the message then says.
 void writeFileAtomically(const std::filesystem::path& untinDir, std::string_view fileName,
                          std::string_view bytes);
-void writeEkimeiFile(const std::filesystem::path& untinDir, const EkimeiGrid& grid);
-void writeStartFile(const std::filesystem::path& untinDir, std::string_view departure,
-                    std::string_view arrival);
 
 // The settings screen's pair as it is on disk now, to be handed back to
 // writeKeySettings: it tells whether another counter saved in between.

@@ -13,6 +13,7 @@
 #include "data/fare_tables.h"
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
+#include "data/table_files.h"
 
 namespace kippurun {
 
@@ -278,7 +279,8 @@ int stationNumberValue(const FileValues& file, std::size_t k, bool notSetAllowed
 }
 
 StartStations readStartStations(const fs::path& untinDir, std::array<std::string, 2>* texts) {
-    const FileValues file = readFileValues(untinDir, "\\Untin\\Start.csv", 2);
+    const FileValues file =
+        readFileValues(untinDir, StartStationsFile.literal, StartStationsFile.count);
     StartStations start;
     start.departure = stationNumberValue(file, 0, false);
     start.arrival = stationNumberValue(file, 1, false);

@@ -5,15 +5,15 @@
 
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
+#include "data/table_files.h"
 #include "fare/passenger_pricing.h"
 #include "fare/table_value_error.h"
+#include "fare/ticket_types.h"
 #include "fare/yen.h"
 
 namespace kippurun {
 
 namespace {
-
-constexpr std::string_view kOffPeak = "閑散期";
 
 bool stopsWithin(const ChargeSection& s, int count) {
     return s.e >= 0 && s.f >= 0 && s.e < count && s.f < count;
@@ -29,13 +29,13 @@ Units fixedUnits(std::int64_t adult, std::int64_t child) {
 }
 
 // A return ticket sells the charge for both directions.
-Units expressUnits(const Table& adult, const char* adultFile, const Table& child,
-                   const char* childFile, const ChargeSection& s) {
-    const Yen adultYen = Yen::fromCell(adult, adultFile, s.f, s.e);
-    const Yen childYen = Yen::fromCell(child, childFile, s.f, s.e);
-    if (s.k != 1) {
-        return {std::string(adult.at(s.f, s.e)), std::string(child.at(s.f, s.e)), adultYen,
-                childYen};
+Units expressUnits(const FareTables& tables, TableMember adult, TableMember child,
+                   const ChargeSection& s) {
+    const Yen adultYen = Yen::fromCell(tables, adult, s.f, s.e);
+    const Yen childYen = Yen::fromCell(tables, child, s.f, s.e);
+    if (s.k != ReturnTicket) {
+        return {std::string((tables.*adult).at(s.f, s.e)),
+                std::string((tables.*child).at(s.f, s.e)), adultYen, childYen};
     }
     const Yen adultReturn = adultYen.times(2);
     const Yen childReturn = childYen.times(2);
@@ -43,34 +43,32 @@ Units expressUnits(const Table& adult, const char* adultFile, const Table& child
 }
 
 struct ReservedSeason {
-    std::string_view season;
-    std::string_view caption;
-    const Table FareTables::*adult;
-    const Table FareTables::*child;
-    const char* adultFile;
-    const char* childFile;
+    Season season;
+    TableMember adult;
+    TableMember child;
 };
 
-// Compared in this order; a season text matching none prices nothing.
 constexpr ReservedSeason kReservedSeasons[] = {
-    {"閑散期", "指定席(閑散期)", &FareTables::Kansan, &FareTables::KansanK, "Kansan.csv",
-     "KansanK.csv"},
-    {"通常期", "指定席(通常期)", &FareTables::Tujo, &FareTables::TujoK, "Tujo.csv", "TujoK.csv"},
-    {"繁忙期", "指定席(繁忙期)", &FareTables::Hanbo, &FareTables::HanboK, "Hanbo.csv",
-     "HanboK.csv"},
+    {Season::OffPeak, &FareTables::Kansan, &FareTables::KansanK},
+    {Season::Regular, &FareTables::Tujo, &FareTables::TujoK},
+    {Season::Peak, &FareTables::Hanbo, &FareTables::HanboK},
 };
+
+// "指定席(閑散期)"
+std::string seasonCaption(std::string_view ticket, Season season) {
+    return std::string(ticket) + "(" + std::string(seasonText(season)) + ")";
+}
 
 double strictMarineDistance(const FareTables& tables, const ChargeSection& s) {
     const std::string_view text = tables.MKiro.at(s.f, s.e);
     if (const auto value = readStrict(text)) {
         return *value;
     }
-    throw TableValueError("MKiro.csv", s.f, s.e, std::string(text));
+    throw TableValueError(std::string(fileNameOf(&FareTables::MKiro)), s.f, s.e, std::string(text));
 }
 
-ChargeLine line(std::string unit, const Yen& price, std::int64_t count, std::string countText) {
-    const Yen amount = price.subtotal(count);
-    return {std::move(unit), std::move(countText), amount.text(), amount, price};
+ChargeLine line(std::string unit, const Yen& price, std::int64_t count) {
+    return {std::move(unit), price, count, price.subtotal(count)};
 }
 
 }  // namespace
@@ -79,28 +77,28 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
     ChargePricing result;
     // A ticket whose price depends on stops the section does not have.
     const auto withoutStops = [&] {
-        result.soldWithoutStops =
-            readCount(section.adults) + readCount(section.students) + readCount(section.children) >
-            0;
+        result.soldWithoutStops = section.adults + section.students + section.children > 0;
         return result;
     };
-    if (section.j < 0 || section.j > 5) {
+    const ChargeType* type = chargeType(section.j);
+    if (type == nullptr) {
         return result;
     }
     result.touched = true;
-    const bool isReturn = section.k == 1;
+    const bool isReturn = section.k == ReturnTicket;
+    const int stopCount = type->kind == TicketKind::Marine ? MarineStopCount : ExpressStopCount;
 
     std::string caption;
     Units units;
-    switch (section.j) {
-        case 0:
-            if (!stopsWithin(section, ExpressStopCount)) {
+    switch (type->rule) {
+        case ChargeRule::FromTables:
+            if (!stopsWithin(section, stopCount)) {
                 return withoutStops();
             }
-            caption = "自由席特急券";
-            units = expressUnits(tables.Jiyu, "Jiyu.csv", tables.JiyuK, "JiyuK.csv", section);
+            caption = type->name;
+            units = expressUnits(tables, type->adult, type->child, section);
             break;
-        case 1: {
+        case ChargeRule::ReservedBySeason: {
             const ReservedSeason* match = nullptr;
             for (const auto& candidate : kReservedSeasons) {
                 if (section.season == candidate.season) {
@@ -111,54 +109,43 @@ ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section
             if (match == nullptr) {
                 return result;
             }
-            if (!stopsWithin(section, ExpressStopCount)) {
+            if (!stopsWithin(section, stopCount)) {
                 return withoutStops();
             }
-            caption = match->caption;
-            units = expressUnits(tables.*(match->adult), match->adultFile, tables.*(match->child),
-                                 match->childFile, section);
+            caption = seasonCaption("指定席", match->season);
+            units = expressUnits(tables, match->adult, match->child, section);
             break;
         }
-        case 2:
-            if (!stopsWithin(section, ExpressStopCount)) {
-                return withoutStops();
-            }
-            caption = "グリーン特急券";
-            units = expressUnits(tables.Green, "Green.csv", tables.GreenK, "GreenK.csv", section);
-            break;
-        case 3:
+        case ChargeRule::MarineSeat:
             // The Marine seat has one price whatever the stops.
-            if (section.season == kOffPeak) {
-                caption = "マリン指(閑散期)";
+            if (section.season == Season::OffPeak) {
+                caption = seasonCaption("マリン指", Season::OffPeak);
                 units = isReturn ? fixedUnits(620, 300) : fixedUnits(310, 150);
             } else {
-                caption = "マリン指定券";
+                caption = type->name;
                 units = isReturn ? fixedUnits(1020, 500) : fixedUnits(510, 250);
             }
             break;
-        case 4: {
-            if (!stopsWithin(section, MarineStopCount)) {
+        case ChargeRule::MarineGreen: {
+            if (!stopsWithin(section, stopCount)) {
                 return withoutStops();
             }
-            caption = "マリングリーン券";
+            caption = type->name;
             const bool far = strictMarineDistance(tables, section) > 50;
             const std::int64_t price = far ? (isReturn ? 1900 : 950) : (isReturn ? 1500 : 750);
             units = fixedUnits(price, price);
             break;
         }
-        case 5:
+        case ChargeRule::Nothing:
             units = fixedUnits(0, 0);
             break;
     }
 
     // Student-discount passengers pay the adult charge.
-    const std::int64_t adults = readCount(section.adults) + readCount(section.students);
     result.lines =
         ChargeLines{std::move(caption),
-                    line(std::move(units.adult), units.adultYen, adults, std::to_string(adults)),
-                    line(std::move(units.child), units.childYen, readCount(section.children),
-                         std::string(section.children)),
-                    section.j == 3 || section.j == 4};
+                    line(std::move(units.adult), units.adultYen, section.adults + section.students),
+                    line(std::move(units.child), units.childYen, section.children)};
     return result;
 }
 

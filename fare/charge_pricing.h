@@ -1,44 +1,48 @@
 #pragma once
 // One charge section (limited-express, green car, マリン seat, or none)
 // priced into its adult and child bill lines.
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
+#include "calendar/season_rule.h"
 #include "data/fare_tables.h"
+#include "fare/ticket_types.h"
 #include "fare/yen.h"
 
 namespace kippurun {
 
 struct ChargeSection {
-    int j = 5;                  // charge ticket, position in the charge-ticket list (0-5)
-    int e = -1;                 // departure stop: express stop (j 0-2) or マリン stop (j 3-4)
-    int f = -1;                 // arrival stop
-    int k = 0;                  // passenger ticket type; 1 (return) doubles the charges
-    std::string_view season;    // txtSeason
-    std::string_view adults;    // txtNinzu
-    std::string_view children;  // txtNinzuK
-    std::string_view students;  // txtNinzuG
+    int j = NoCharge;  // charge ticket, position in the charge-ticket list
+    int e = -1;  // departure stop: an express stop, or a マリン stop for a マリン ticket
+    int f = -1;  // arrival stop
+    int k = 0;   // passenger ticket type; a return ticket doubles the charges
+    // The travel date's season; none prices no reserved express ticket and
+    // the マリン seat at its regular price.
+    std::optional<Season> season;
+    std::int64_t adults = 0;
+    std::int64_t children = 0;
+    std::int64_t students = 0;  // pay the adult charge
 };
 
 struct ChargeLine {
-    std::string unit, count, subtotal;
-    Yen amount;     // the subtotal, exactly
-    Yen unitPrice;  // the unit price, exactly
+    std::string unit;  // as the bill shows it: a table's charge as stored, else plain decimal
+    Yen unitPrice;     // the unit price, exactly
+    std::int64_t count = 0;
+    Yen amount;  // the subtotal
 };
 
 struct ChargeLines {
-    std::string caption;       // the section's ticket-name label
-    ChargeLine adult;          // line 21 / 31
-    ChargeLine child;          // line 22 / 32
-    bool captionLast = false;  // マリン tickets write the lines before the caption
+    std::string caption;  // the section's ticket name
+    ChargeLine adult;
+    ChargeLine child;
 };
 
 struct ChargePricing {
-    // False for j outside 0-5: the run then does nothing at all for the section.
+    // False for j outside the list: the run then does nothing at all for the section.
     bool touched = false;
-    // Empty when nothing is priced although touched (a season text matching
-    // none of the three, or a stop outside its table): the lines stay cleared.
+    // Empty when nothing is priced although touched (no season for a
+    // reserved ticket, or a stop outside its table): the lines stay cleared.
     std::optional<ChargeLines> lines;
     // True when the ticket's price depends on its stops, a stop lies outside
     // its table (none selected), and the section has passengers: the ticket

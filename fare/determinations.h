@@ -61,8 +61,8 @@ bool distanceAllowsStudent(const FareTables& tables, int arrival, int departure)
 // KHan: only the exact texts "0", "6", "11", "60" are codes; any other text
 // ("06", " 6", "") leaves both coupon keys as they are (empty optional).
 struct CouponKeys {
-    bool elevenTickets = false;  // cmd11Kai "回数券"
-    bool sixTickets = false;     // cmd6Kai "６枚回数"
+    bool elevenTickets = false;  // the 11-ticket coupon
+    bool sixTickets = false;     // the 6-ride and the weekend coupon
 };
 std::optional<CouponKeys> couponKeysFor(std::string_view khanCell);
 std::optional<CouponKeys> couponKeys(const FareTables& tables, int arrival, int departure);

@@ -11,35 +11,30 @@
 namespace kippurun {
 
 struct PassengerJourney {
-    int k = 0;    // ticket type, position in the ticket-type list (0-6)
+    int k = 0;    // ticket type, position in the ticket-type list (PassengerTypes)
     int d1 = -1;  // section 1 departure, arrival (station numbers)
     int a1 = -1;
-    int d2 = -1;  // section 2, read for continuous tickets (k = 2) only
+    int d2 = -1;  // section 2, read for the continuous ticket only
     int a2 = -1;
     int e = -1;  // charge section 1 departure, arrival (express stops),
-    int f = -1;  // read for the express coupon (k = 5) only
+    int f = -1;  // read for a type priced between charge stops only
 };
 
 struct PassengerUnitPrices {
     // As the bill shows them: a one-way, 6-ride or express-coupon price as
     // its table holds it ("160円"), a computed price in plain decimal.
-    std::string adult;    // txtTan01
-    std::string child;    // txtTan02
-    std::string student;  // txtTan03
+    std::string adult;
+    std::string child;
+    std::string student;
     // The same amounts, exactly.
     Yen adultYen, childYen, studentYen;
 };
 
-// Empty optional when nothing is priced: k outside 0-6, or a station or stop
+// Empty optional when nothing is priced: k outside the list, or a station or stop
 // the type needs lies outside its table. Throws TableValueError when a value
 // read strictly is not a number, when a price is not a whole number of yen,
 // or when a computed price leaves 64 bits.
 std::optional<PassengerUnitPrices> pricePassenger(const FareTables& tables,
                                                   const PassengerJourney& journey);
-
-// A bill line's subtotal, unit x count in plain decimal. Throws
-// TableValueError naming the unit's cell when it leaves 64 bits, or when
-// the count is not 0 and the unit is no amount (Yen::subtotal).
-std::string subtotalText(const Yen& unit, std::int64_t count);
 
 }  // namespace kippurun

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/fare_tables.h"
 #include "data/table.h"
 
 namespace kippurun {
@@ -17,8 +18,11 @@ class Yen {
     static Yen fixed(std::int64_t value);
     // The cell T[arrival, departure] read the lenient way, exactly. Throws
     // TableValueError when its leading number is not a whole number of yen
-    // within 64 bits.
-    static Yen fromCell(const Table& table, const char* file, int arrival, int departure);
+    // within 64 bits. `file` names the table in messages and must outlive
+    // the amount (a literal, or a name of the table-file list).
+    static Yen fromCell(const Table& table, std::string_view file, int arrival, int departure);
+    // The same for one of the fare tables, named after its file.
+    static Yen fromCell(const FareTables& tables, TableMember table, int arrival, int departure);
 
     std::int64_t value() const { return value_; }
     std::string text() const { return std::to_string(value_); }
@@ -41,7 +45,7 @@ class Yen {
     [[noreturn]] void tooLarge(const Yen* other = nullptr) const;
 
     std::int64_t value_ = 0;
-    const char* file_ = nullptr;  // nullptr: built in
+    std::string_view file_;  // empty: built in
     int arrival_ = -1;
     int departure_ = -1;
     long long valueNumber_ = -1;

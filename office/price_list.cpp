@@ -5,29 +5,25 @@
 #include <optional>
 
 #include "data/station_catalogue.h"
+#include "data/table_files.h"
 #include "fare/charge_pricing.h"
 #include "fare/determinations.h"
 #include "fare/passenger_pricing.h"
 #include "fare/table_value_error.h"
+#include "fare/ticket_types.h"
 #include "office/csv_row.h"
 
 namespace kippurun {
 
 namespace {
 
-struct PassengerType {
-    int k;  // position in the ticket-type list
-    std::string_view name;
-    bool student;  // coupons sell no student ticket: their student price is always "0"
-};
-
-constexpr std::array<PassengerType, 5> kPassengerTypes = {{
-    {0, "片道乗車券", true},
-    {1, "往復乗車券", true},
-    {3, "普通回数券(11枚)", false},
-    {4, "６回回数券", false},
-    {6, "週末回数券", false},
-}};
+// The passenger types priced by one journey alone: not the continuous
+// ticket (two journeys) nor the express coupon (priced between charge
+// stops). A type without student tickets has no student column: its
+// student price is always "0".
+bool listed(const PassengerType& type) {
+    return type.rule != PassengerRule::Continuous && !type.chargeStops;
+}
 
 // A unit price whose cell holds no amount (empty, or no leading number):
 // the bill sells it to no one, so the list shows this mark, never a price.
@@ -40,14 +36,22 @@ std::string_view unitField(const std::string& unit, const Yen& price) {
 std::string_view nameOf(int station) { return stationName(station).value_or(""); }
 std::string_view flagOf(bool allowed) { return allowed ? "1" : "0"; }
 
-using ChargeType = JourneyPricer::ChargeType;
+using ChargeColumn = JourneyPricer::ChargeColumn;
 
-std::vector<ChargeType> chargeTypes(const std::vector<std::string>& seasons) {
-    std::vector<ChargeType> types = {{0, "自由席特急券", ""}};
-    for (const std::string& season : seasons)
-        types.push_back({1, "指定席(" + season + ")", season});
-    types.push_back({2, "グリーン特急券", ""});
-    return types;
+// The express charge types; the reserved ticket once per season.
+std::vector<ChargeColumn> chargeColumns(const std::vector<std::string>& seasons) {
+    std::vector<ChargeColumn> columns;
+    for (std::size_t j = 0; j < ChargeTypes.size(); ++j) {
+        const ChargeType& type = ChargeTypes[j];
+        if (type.kind != TicketKind::Express) continue;
+        if (type.rule != ChargeRule::ReservedBySeason) {
+            columns.push_back({static_cast<int>(j), std::string(type.name), ""});
+            continue;
+        }
+        for (const std::string& season : seasons)
+            columns.push_back({static_cast<int>(j), "指定席(" + season + ")", season});
+    }
+    return columns;
 }
 
 std::string failureText(int d, int a, std::string_view ticket, const std::exception& failure) {
@@ -58,13 +62,14 @@ std::string failureText(int d, int a, std::string_view ticket, const std::except
 }  // namespace
 
 JourneyPricer::JourneyPricer(const FareTables& tables, std::vector<std::string> seasons)
-    : tables_(tables), charges_(chargeTypes(seasons)) {
+    : tables_(tables), charges_(chargeColumns(seasons)) {
     const auto add = [&](std::string name, PriceColumnKind kind, std::string type = {}) {
         columns_.push_back({std::move(name), kind, std::move(type)});
     };
     for (const char* name : {"発駅番号", "発駅", "着駅番号", "着駅"})
         add(name, PriceColumnKind::Journey);
-    for (const PassengerType& type : kPassengerTypes) {
+    for (const PassengerType& type : PassengerTypes) {
+        if (!listed(type)) continue;
         const std::string name(type.name);
         add(name + " 大人", PriceColumnKind::Price, name);
         add(name + " 小児", PriceColumnKind::Price, name);
@@ -75,7 +80,7 @@ JourneyPricer::JourneyPricer(const FareTables& tables, std::vector<std::string> 
         add(key, PriceColumnKind::Key);
     add("特急発", PriceColumnKind::Stop);
     add("特急着", PriceColumnKind::Stop);
-    for (const ChargeType& charge : charges_) {
+    for (const ChargeColumn& charge : charges_) {
         add(charge.name + " 大人", PriceColumnKind::Price, charge.name);
         add(charge.name + " 小児", PriceColumnKind::Price, charge.name);
     }
@@ -91,10 +96,12 @@ void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
     field(std::to_string(a));
     field(nameOf(a));
 
-    for (const PassengerType& type : kPassengerTypes) {
+    for (std::size_t k = 0; k < PassengerTypes.size(); ++k) {
+        const PassengerType& type = PassengerTypes[k];
+        if (!listed(type)) continue;
         std::optional<PassengerUnitPrices> prices;
         try {
-            prices = pricePassenger(tables, PassengerJourney{type.k, d, a});
+            prices = pricePassenger(tables, PassengerJourney{static_cast<int>(k), d, a});
         } catch (const TableValueError& failure) {
             failures.push_back(failureText(d, a, type.name, failure));
         }
@@ -122,18 +129,15 @@ void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
     field(express ? nameOf(stationOfExpressStop(stops.departure)) : "");
     field(express ? nameOf(stationOfExpressStop(stops.arrival)) : "");
 
-    for (const ChargeType& charge : charges_) {
+    for (const ChargeColumn& charge : charges_) {
         std::optional<ChargeLines> lines;
         if (express) {
             ChargeSection section;
             section.j = charge.j;
             section.e = stops.departure;
             section.f = stops.arrival;
-            section.season = charge.season;
+            section.season = seasonNamed(charge.season);
             // Unit prices only: no passengers, so no subtotal is made.
-            section.adults = "0";
-            section.children = "0";
-            section.students = "0";
             try {
                 lines = priceCharge(tables, section).lines;
             } catch (const TableValueError& failure) {
@@ -148,20 +152,23 @@ void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
 }
 
 ListedBy listedBy(std::string_view file) {
-    // The tables pricePassenger reads for the types listed (the express
-    // coupon and the continuous ticket are not), the permission tables of
-    // the key columns, and the express charges; the マリン charges, which
-    // read MKiro, are not listed.
-    static constexpr std::string_view kJourneyTables[] = {"Otona.csv", "Kodomo.csv",   "6Kai.csv",
-                                                          "6KaiK.csv", "Gakuwari.csv", "Ekiro.csv",
-                                                          "GHan.csv",  "KHan.csv",     "MHan.csv"};
-    static constexpr std::string_view kChargeTables[] = {
-        "Jiyu.csv",  "JiyuK.csv", "Kansan.csv", "KansanK.csv", "Tujo.csv",
-        "TujoK.csv", "Hanbo.csv", "HanboK.csv", "Green.csv",   "GreenK.csv"};
-    for (const std::string_view name : kJourneyTables)
-        if (file == name) return ListedBy::Journey;
-    for (const std::string_view name : kChargeTables)
-        if (file == name) return ListedBy::ExpressStops;
+    // The tables pricePassenger reads for the types listed, the permission
+    // tables of the key columns, and the express charges. Not listed: the
+    // express coupon (its prices and its key's JiKaiHan) and the マリン
+    // charges, which read MKiro.
+    for (const TableFile& table : TableFiles) {
+        if (table.fileName() != file || table.member == nullptr) continue;
+        if (table.member == &FareTables::JiKaiHan) return ListedBy::Nothing;
+        bool pricesListed = false, pricesUnlisted = false;
+        for (const PassengerType& type : PassengerTypes) {
+            const TableMember m = table.member;
+            if (m == type.adult || m == type.child || m == type.student)
+                (listed(type) ? pricesListed : pricesUnlisted) = true;
+        }
+        if (pricesUnlisted && !pricesListed) return ListedBy::Nothing;
+        if (table.space == IndexSpace::Stations) return ListedBy::Journey;
+        if (table.space == IndexSpace::ExpressStops) return ListedBy::ExpressStops;
+    }
     return ListedBy::Nothing;
 }
 

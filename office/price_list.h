@@ -54,7 +54,7 @@ class JourneyPricer {
     void price(int departure, int arrival, std::vector<std::string>& fields,
                std::vector<std::string>& failures) const;
 
-    struct ChargeType {
+    struct ChargeColumn {
         int j;  // position in the charge-ticket list
         std::string name;
         std::string season;  // of the reserved ticket
@@ -62,7 +62,7 @@ class JourneyPricer {
 
   private:
     const FareTables& tables_;
-    std::vector<ChargeType> charges_;
+    std::vector<ChargeColumn> charges_;
     std::vector<PriceColumn> columns_;
 };
 

@@ -13,8 +13,10 @@
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
 #include "data/table_file.h"
+#include "data/table_files.h"
 #include "data/value_scanner.h"
 #include "fare/determinations.h"
+#include "fare/ticket_types.h"
 
 namespace kippurun {
 
@@ -32,83 +34,6 @@ using Position = DataFileError::Position;
 constexpr std::int64_t kLargestAmountYen = 999'999'999'999;
 static_assert(kLargestAmountYen * 10 * 19'998 * 7 < std::numeric_limits<std::int64_t>::max());
 constexpr double kLargestAmount = static_cast<double>(kLargestAmountYen);
-
-// What the cells of a file must hold.
-enum class CellRule {
-    StartStation,       // Start.csv: the two default stations
-    KeyStation,         // Ekimei1.csv: cells 0-51 a station number or 999
-    Amount,             // fares and charges: whole yen, written in digits
-    Distance,           // Ekiro, MKiro: read strictly by the pricing
-    Flag,               // GHan: a number, non-zero allows
-    MarineFlag,         // MHan: as GHan, and only between rapid-train stations
-    CouponCode,         // KHan
-    ExpressCouponCode,  // JiKaiHan
-};
-
-enum class IndexSpace { None, Stations, ExpressStops, MarineStops };
-
-enum class Ceiling { None, ChildBelowAdult, StudentBelowAdult };
-
-struct CheckedFile {
-    std::string_view literal;
-    std::size_t perLine;  // values on a line as the office writes them; the side of a square
-    std::size_t count;    // values the program reads
-    CellRule rule;
-    IndexSpace space = IndexSpace::None;
-    Ceiling ceiling = Ceiling::None;
-    std::string_view ceilingFile = {};  // the adult table of a child or student table
-};
-
-constexpr std::size_t kStations = StationCount;
-constexpr std::size_t kExpress = ExpressStopCount;
-constexpr std::size_t kMarine = MarineStopCount;
-
-// In the order the program reads them; Gakuwari.csv and Ekimei1.csv, read
-// only when a key is pressed, last.
-constexpr CheckedFile kFiles[] = {
-    {"\\Untin\\Start.csv", 2, 2, CellRule::StartStation},
-    {"\\Untin\\Otona.csv", kStations, kStations* kStations, CellRule::Amount, IndexSpace::Stations},
-    {"\\Untin\\Kodomo.csv", kStations, kStations* kStations, CellRule::Amount, IndexSpace::Stations,
-     Ceiling::ChildBelowAdult, "Otona.csv"},
-    {"\\Untin\\6Kai.csv", kStations, kStations* kStations, CellRule::Amount, IndexSpace::Stations},
-    {"\\Untin\\6KaiK.csv", kStations, kStations* kStations, CellRule::Amount, IndexSpace::Stations,
-     Ceiling::ChildBelowAdult, "6Kai.csv"},
-    {"\\Untin\\Ekiro.csv", kStations, kStations* kStations, CellRule::Distance,
-     IndexSpace::Stations},
-    {"\\Untin\\GHan.csv", kStations, kStations* kStations, CellRule::Flag, IndexSpace::Stations},
-    {"\\Untin\\KHan.csv", kStations, kStations* kStations, CellRule::CouponCode,
-     IndexSpace::Stations},
-    {"\\Untin\\MHan.csv", kStations, kStations* kStations, CellRule::MarineFlag,
-     IndexSpace::Stations},
-    {"\\Untin\\Jiyu.csv", kExpress, kExpress* kExpress, CellRule::Amount, IndexSpace::ExpressStops},
-    {"\\Untin\\JiyuK.csv", kExpress, kExpress* kExpress, CellRule::Amount, IndexSpace::ExpressStops,
-     Ceiling::ChildBelowAdult, "Jiyu.csv"},
-    {"\\Untin\\Kansan.csv", kExpress, kExpress* kExpress, CellRule::Amount,
-     IndexSpace::ExpressStops},
-    {"\\Untin\\KansanK.csv", kExpress, kExpress* kExpress, CellRule::Amount,
-     IndexSpace::ExpressStops, Ceiling::ChildBelowAdult, "Kansan.csv"},
-    {"\\Untin\\Tujo.csv", kExpress, kExpress* kExpress, CellRule::Amount, IndexSpace::ExpressStops},
-    {"\\Untin\\TujoK.csv", kExpress, kExpress* kExpress, CellRule::Amount, IndexSpace::ExpressStops,
-     Ceiling::ChildBelowAdult, "Tujo.csv"},
-    {"\\Untin\\Hanbo.csv", kExpress, kExpress* kExpress, CellRule::Amount,
-     IndexSpace::ExpressStops},
-    {"\\Untin\\HanboK.csv", kExpress, kExpress* kExpress, CellRule::Amount,
-     IndexSpace::ExpressStops, Ceiling::ChildBelowAdult, "Hanbo.csv"},
-    {"\\Untin\\Green.csv", kExpress, kExpress* kExpress, CellRule::Amount,
-     IndexSpace::ExpressStops},
-    {"\\Untin\\GreenK.csv", kExpress, kExpress* kExpress, CellRule::Amount,
-     IndexSpace::ExpressStops, Ceiling::ChildBelowAdult, "Green.csv"},
-    {"\\Untin\\Jiyukai.csv", kExpress, kExpress* kExpress, CellRule::Amount,
-     IndexSpace::ExpressStops},
-    {"\\Untin\\JiyuKaiK.csv", kExpress, kExpress* kExpress, CellRule::Amount,
-     IndexSpace::ExpressStops, Ceiling::ChildBelowAdult, "Jiyukai.csv"},
-    {"\\Untin\\JiKaiHan.csv", kStations, kStations* kStations, CellRule::ExpressCouponCode,
-     IndexSpace::Stations},
-    {"\\Untin\\MKiro.csv", kMarine, kMarine* kMarine, CellRule::Distance, IndexSpace::MarineStops},
-    {"\\Untin\\Gakuwari.csv", kStations, kStations* kStations, CellRule::Amount,
-     IndexSpace::Stations, Ceiling::StudentBelowAdult, "Otona.csv"},
-    {"\\Untin\\Ekimei1.csv", 10, 100, CellRule::KeyStation},
-};
 
 constexpr std::size_t kKeyCells = 52;  // Ekimei1.csv cells that belong to a key
 
@@ -146,7 +71,7 @@ std::string stopName(IndexSpace space, std::size_t index) {
 }
 
 // "7170 番目の値（着 67「松　　山」・発 0「岡　　山」）「abc」"
-std::string valueText(const CheckedFile& checked, const FileValues& file, std::size_t k) {
+std::string valueText(const TableFile& checked, const FileValues& file, std::size_t k) {
     std::string text = std::to_string(k + 1) + " 番目の値";
     if (checked.space != IndexSpace::None) {
         const std::size_t arrival = k / checked.perLine;
@@ -190,7 +115,7 @@ bool isOneOf(std::string_view text, const auto& codes) {
 }
 
 // The value's own finding under its file's rule, if any.
-void checkCell(const CheckedFile& checked, ReadFile& read, std::size_t k, Findings& findings) {
+void checkCell(const TableFile& checked, ReadFile& read, std::size_t k, Findings& findings) {
     const FileValues& file = read.values;
     const std::string_view text = file.value(k);
     const Position at = read.positions[k];
@@ -202,26 +127,26 @@ void checkCell(const CheckedFile& checked, ReadFile& read, std::size_t k, Findin
         findings.add(file.relativePath, at, Severity::Warning,
                      valueText(checked, file, k) + complaint);
     };
-    switch (checked.rule) {
-        case CellRule::StartStation:
-        case CellRule::KeyStation:
-            if (checked.rule == CellRule::KeyStation && k >= kKeyCells) return;
+    switch (checked.value) {
+        case TableValue::StartStation:
+        case TableValue::KeyStation:
+            if (checked.value == TableValue::KeyStation && k >= kKeyCells) return;
             try {
-                stationNumberValue(file, k, checked.rule == CellRule::KeyStation);
+                stationNumberValue(file, k, checked.value == TableValue::KeyStation);
             } catch (const DataFileError& failure) {
                 findings.add(file.relativePath, failure.position, Severity::Error, failure.what());
             }
             return;
-        case CellRule::Amount:
+        case TableValue::Amount:
             if (auto problem = amountProblem(text, read.amounts[k])) error(*problem);
             return;
-        case CellRule::Distance:
+        case TableValue::Distance:
             if (!readStrict(text))
                 error(text.empty() ? "が空です。キロ程は数で書きます。"
                                    : "は数ではありません。キロ程は数で書きます。");
             return;
-        case CellRule::Flag:
-        case CellRule::MarineFlag: {
+        case TableValue::Flag:
+        case TableValue::MarineFlag: {
             if (!readStrict(text)) {
                 error(std::string(text.empty() ? "が空です" : "は数ではありません") +
                       "。0（売らない）か 0 以外の数（売る）で書きます。");
@@ -229,31 +154,32 @@ void checkCell(const CheckedFile& checked, ReadFile& read, std::size_t k, Findin
             }
             const auto arrival = static_cast<int>(k / checked.perLine);
             const auto departure = static_cast<int>(k % checked.perLine);
-            if (checked.rule == CellRule::MarineFlag && flagAllows(text) &&
+            if (checked.value == TableValue::MarineFlag && flagAllows(text) &&
                 (marineUpperStop(arrival) == NotSet || marineUpperStop(departure) == NotSet)) {
                 warning("は 0 ではありませんが、坂出より先の駅にマリンは停まりません。");
             }
             return;
         }
-        case CellRule::CouponCode:
+        case TableValue::CouponCode:
             if (!couponKeysFor(text)) {
                 warning(std::string(text.empty() ? "が空です。" : "は") +
                         "回数券の区分「0」「6」「11」「60」のどれでもありません。"
                         "この区間では回数券のキーが前の区間の状態のまま残ります。");
             }
             return;
-        case CellRule::ExpressCouponCode:
+        case TableValue::ExpressCouponCode:
             if (!isOneOf(text, kExpressCouponCodes)) {
                 warning(
                     std::string(text.empty() ? "が空です。" : "は「0」でも「1」でもありません。") +
-                    "「1」のほかは自由席特急回数券を売らない扱いです。");
+                    "「1」のほかは" + std::string(PassengerTypes[ExpressCouponTicket].name) +
+                    "を売らない扱いです。");
             }
             return;
     }
 }
 
 // The values on each line, and whether some line shifts the values after it.
-void checkLayout(const CheckedFile& checked, ReadFile& read, Findings& findings) {
+void checkLayout(const TableFile& checked, ReadFile& read, Findings& findings) {
     const std::vector<Position>& positions = read.positions;
     const std::string& file = read.values.relativePath;
     std::vector<std::pair<std::size_t, std::size_t>> lines;  // line, values on it
@@ -299,9 +225,9 @@ void checkLayout(const CheckedFile& checked, ReadFile& read, Findings& findings)
     findings.add(file, at, Severity::Warning, message);
 }
 
-std::optional<ReadFile> readAndCheck(const fs::path& untinDir, const CheckedFile& checked,
+std::optional<ReadFile> readAndCheck(const fs::path& untinDir, const TableFile& checked,
                                      Findings& findings) {
-    const std::string name = relativeTablePath(checked.literal);
+    const std::string name(checked.fileName());
     ReadFile read;
     try {
         std::string bytes = readTableFileBytes(untinDir, checked.literal);
@@ -321,7 +247,7 @@ std::optional<ReadFile> readAndCheck(const fs::path& untinDir, const CheckedFile
         return std::nullopt;
     }
     checkLayout(checked, read, findings);
-    if (checked.rule == CellRule::Amount) read.amounts.resize(checked.count);
+    if (checked.value == TableValue::Amount) read.amounts.resize(checked.count);
     const bool square = checked.space != IndexSpace::None;
     for (std::size_t k = 0; k < checked.count; ++k) {
         if (square) {
@@ -336,7 +262,7 @@ std::optional<ReadFile> readAndCheck(const fs::path& untinDir, const CheckedFile
 }
 
 // A child or student price above the adult price of the same journey.
-void compareWithAdult(const CheckedFile& checked, const ReadFile& lower, const ReadFile& adult,
+void compareWithAdult(const TableFile& checked, const ReadFile& lower, const ReadFile& adult,
                       Findings& findings) {
     if (!lower.inPlace || !adult.inPlace) return;  // the layout finding says it all
     for (std::size_t k = 0; k < checked.count; ++k) {
@@ -344,10 +270,10 @@ void compareWithAdult(const CheckedFile& checked, const ReadFile& lower, const R
         const std::optional<double>& adultPrice = adult.amounts[k];
         if (!price || !adultPrice || *price <= *adultPrice) continue;
         const std::string who =
-            checked.ceiling == Ceiling::ChildBelowAdult ? "は小児の額ですが" : "は学割の運賃ですが";
+            checked.member == &FareTables::Gakuwari ? "は学割の運賃ですが" : "は小児の額ですが";
         findings.add(lower.values.relativePath, lower.positions[k], Severity::Warning,
                      valueText(checked, lower.values, k) + who + "、大人の額（" +
-                         std::string(checked.ceilingFile) + " の同じ位置の「" +
+                         std::string(fileNameOf(checked.adultTable)) + " の同じ位置の「" +
                          std::string(adult.values.value(k)) + "」）より高くなっています。");
     }
 }
@@ -362,16 +288,15 @@ std::size_t fileOrder(const std::string& file) {
 const std::vector<std::string>& checkedFiles() {
     static const std::vector<std::string> files = [] {
         std::vector<std::string> names;
-        for (const CheckedFile& checked : kFiles)
-            names.push_back(relativeTablePath(checked.literal));
+        for (const TableFile& checked : TableFiles) names.emplace_back(checked.fileName());
         return names;
     }();
     return files;
 }
 
 CheckedFileShape checkedFileShape(std::string_view file) {
-    for (const CheckedFile& checked : kFiles) {
-        if (relativeTablePath(checked.literal) != file) continue;
+    for (const TableFile& checked : TableFiles) {
+        if (checked.fileName() != file) continue;
         return {checked.count, checked.space == IndexSpace::None ? 0 : checked.perLine};
     }
     return {};
@@ -380,15 +305,15 @@ CheckedFileShape checkedFileShape(std::string_view file) {
 std::vector<Finding> checkTables(const fs::path& untinDir) {
     Findings findings;
     std::map<std::string, ReadFile, std::less<>> read;
-    for (const CheckedFile& checked : kFiles) {
+    for (const TableFile& checked : TableFiles) {
         if (auto file = readAndCheck(untinDir, checked, findings)) {
-            read.emplace(relativeTablePath(checked.literal), std::move(*file));
+            read.emplace(checked.fileName(), std::move(*file));
         }
     }
-    for (const CheckedFile& checked : kFiles) {
-        if (checked.ceiling == Ceiling::None) continue;
-        const auto lower = read.find(relativeTablePath(checked.literal));
-        const auto adult = read.find(checked.ceilingFile);
+    for (const TableFile& checked : TableFiles) {
+        if (checked.adultTable == nullptr) continue;
+        const auto lower = read.find(checked.fileName());
+        const auto adult = read.find(fileNameOf(checked.adultTable));
         if (lower != read.end() && adult != read.end()) {
             compareWithAdult(checked, lower->second, adult->second, findings);
         }

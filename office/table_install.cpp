@@ -13,6 +13,7 @@
 #include "data/data_file_error.h"
 #include "data/key_layout.h"
 #include "data/table_file.h"
+#include "data/table_files.h"
 #include "data/untin_lock.h"
 #include "office/table_diff.h"
 
@@ -135,10 +136,11 @@ std::vector<std::string> putBack(const fs::path& untinDir, const std::vector<std
 
 const std::vector<std::string>& officeFiles() {
     static const std::vector<std::string> files = [] {
-        std::vector<std::string> names = checkedFiles();
-        std::erase_if(names, [](const std::string& name) {
-            return name == "Start.csv" || name == "Ekimei1.csv";
-        });
+        // The square tables: the files the settings screen writes are the
+        // counter's own.
+        std::vector<std::string> names;
+        for (const TableFile& file : TableFiles)
+            if (file.member != nullptr) names.emplace_back(file.fileName());
         return names;
     }();
     return files;

@@ -1,5 +1,6 @@
 #include "tools/sample_tables.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <functional>
@@ -7,6 +8,7 @@
 #include <system_error>
 
 #include "data/station_catalogue.h"
+#include "data/table_files.h"
 #include "tools/line_km.h"
 #include "tools/sample_fares.h"
 
@@ -31,33 +33,21 @@ bool crossesBridge(int a, int d) {
     return (a <= kLastOkayamaSideStation) != (d <= kLastOkayamaSideStation);
 }
 
-using Cell = std::function<long long(int arrival, int departure)>;
+// The text of cell (arrival, departure) of one sample table.
+using Cell = std::function<std::string(int arrival, int departure)>;
 
-SampleTable square(std::string fileName, int side, const Cell& cell) {
-    SampleTable t{std::move(fileName), side, {}};
-    t.values.reserve(static_cast<std::size_t>(side * side));
-    for (int a = 0; a < side; ++a)
-        for (int d = 0; d < side; ++d) t.values.push_back(std::to_string(cell(a, d)));
-    return t;
-}
-
-SampleTable codes(std::string fileName, const std::function<std::string_view(int, int)>& cell) {
-    SampleTable t{std::move(fileName), StationCount, {}};
-    t.values.reserve(static_cast<std::size_t>(StationCount * StationCount));
-    for (int a = 0; a < StationCount; ++a)
-        for (int d = 0; d < StationCount; ++d) t.values.emplace_back(cell(a, d));
-    return t;
+Cell numbers(std::function<long long(int arrival, int departure)> f) {
+    return [f = std::move(f)](int a, int d) { return std::to_string(f(a, d)); };
 }
 
 // A station table from the whole-kilometre distance of each pair.
-SampleTable byStationKm(std::string fileName, const std::function<long long(int km)>& f) {
-    return square(std::move(fileName), StationCount,
-                  [&f](int a, int d) { return f(distanceKm(a, d)); });
+Cell byStationKm(std::function<long long(int km)> f) {
+    return numbers([f = std::move(f)](int a, int d) { return f(distanceKm(a, d)); });
 }
 
 // A 26 x 26 table from the distance between the two express stops.
-SampleTable byExpressKm(std::string fileName, const std::function<long long(int km)>& f) {
-    return square(std::move(fileName), ExpressStopCount, [&f](int a, int d) {
+Cell byExpressKm(std::function<long long(int km)> f) {
+    return numbers([f = std::move(f)](int a, int d) {
         return f(distanceKm(stationOfExpressStop(a), stationOfExpressStop(d)));
     });
 }
@@ -81,62 +71,81 @@ bool sellsExpressCoupon(int a, int d) {
            inExpressCouponWindow(distanceKm(a, d));
 }
 
-SampleTable startTable() {
-    return {"Start.csv", 2, {std::to_string(kStartDeparture), std::to_string(kStartArrival)}};
+std::vector<std::string> startValues() {
+    return {std::to_string(kStartDeparture), std::to_string(kStartArrival)};
 }
 
 // Keys 0-25 the express stops in line order, 26-51 the busy local stations,
 // the 48 cells that belong to no key 999.
-SampleTable keyLayoutTable() {
-    SampleTable t{"Ekimei1.csv", 10, {}};
-    for (int station : ExpressStopList()) t.values.push_back(std::to_string(station));
-    for (int station : kBusyLocalStations) t.values.push_back(std::to_string(station));
-    t.values.resize(100, std::to_string(NotSet));
-    return t;
+std::vector<std::string> keyLayoutValues() {
+    std::vector<std::string> values;
+    for (int station : ExpressStopList()) values.push_back(std::to_string(station));
+    for (int station : kBusyLocalStations) values.push_back(std::to_string(station));
+    values.resize(KeyLayoutFile.count, std::to_string(NotSet));
+    return values;
+}
+
+// How each square table's cells are made from the line and the tariff.
+std::vector<std::pair<TableMember, Cell>> squareCells() {
+    using F = FareTables;
+    auto child = [](auto adult) { return [adult](int km) { return childPrice(adult(km)); }; };
+    return {
+        {&F::Otona, byStationKm(adultFare)},
+        {&F::Kodomo, byStationKm(child(adultFare))},
+        {&F::Kai6, numbers(sixRidePrice)},
+        {&F::Kai6K, numbers([](int a, int d) { return childPrice(sixRidePrice(a, d)); })},
+        {&F::Ekiro, byStationKm([](int km) { return km; })},
+        {&F::GHan, byStationKm([](int km) { return km > 100 ? 1 : 0; })},
+        {&F::KHan,
+         [](int a, int d) {
+             return std::string(couponCode(distanceKm(a, d), crossesBridge(a, d)));
+         }},
+        {&F::MHan, numbers([](int a, int d) { return sellsRapidSeats(a, d) ? 1 : 0; })},
+        {&F::Jiyu, byExpressKm(unreservedCharge)},
+        {&F::JiyuK, byExpressKm(child(unreservedCharge))},
+        {&F::Kansan, byExpressKm(reservedOffPeak)},
+        {&F::KansanK, byExpressKm(child(reservedOffPeak))},
+        {&F::Tujo, byExpressKm(reservedRegular)},
+        {&F::TujoK, byExpressKm(child(reservedRegular))},
+        {&F::Hanbo, byExpressKm(reservedPeak)},
+        {&F::HanboK, byExpressKm(child(reservedPeak))},
+        {&F::Green, byExpressKm(greenCharge)},
+        {&F::GreenK, byExpressKm(greenChargeChild)},
+        {&F::Jiyukai, byExpressKm(expressCouponPrice)},
+        {&F::JiyuKaiK, byExpressKm(child(expressCouponPrice))},
+        {&F::JiKaiHan,
+         [](int a, int d) { return std::string(sellsExpressCoupon(a, d) ? "1" : "0"); }},
+        {&F::MKiro, numbers([](int a, int d) {
+             return distanceKm(stationOfMarineStop(a), stationOfMarineStop(d));
+         })},
+        {&F::Gakuwari, byStationKm([](int km) { return studentFare(adultFare(km), km); })},
+    };
 }
 
 }  // namespace
 
 std::vector<SampleTable> makeSampleTables() {
     checkLineTable();
-    auto child = [](auto adult) { return [adult](int km) { return childPrice(adult(km)); }; };
-    std::vector<SampleTable> t;
-    t.push_back(startTable());
-    t.push_back(byStationKm("Otona.csv", adultFare));
-    t.push_back(byStationKm("Kodomo.csv", child(adultFare)));
-    t.push_back(square("6Kai.csv", StationCount, sixRidePrice));
-    t.push_back(square("6KaiK.csv", StationCount,
-                       [](int a, int d) { return childPrice(sixRidePrice(a, d)); }));
-    t.push_back(byStationKm("Ekiro.csv", [](int km) { return km; }));
-    t.push_back(byStationKm("GHan.csv", [](int km) { return km > 100 ? 1 : 0; }));
-    t.push_back(codes("KHan.csv", [](int a, int d) {
-        return couponCode(distanceKm(a, d), crossesBridge(a, d));
-    }));
-    t.push_back(square("MHan.csv", StationCount,
-                       [](int a, int d) { return sellsRapidSeats(a, d) ? 1 : 0; }));
-    t.push_back(byExpressKm("Jiyu.csv", unreservedCharge));
-    t.push_back(byExpressKm("JiyuK.csv", child(unreservedCharge)));
-    t.push_back(byExpressKm("Kansan.csv", reservedOffPeak));
-    t.push_back(byExpressKm("KansanK.csv", child(reservedOffPeak)));
-    t.push_back(byExpressKm("Tujo.csv", reservedRegular));
-    t.push_back(byExpressKm("TujoK.csv", child(reservedRegular)));
-    t.push_back(byExpressKm("Hanbo.csv", reservedPeak));
-    t.push_back(byExpressKm("HanboK.csv", child(reservedPeak)));
-    t.push_back(byExpressKm("Green.csv", greenCharge));
-    t.push_back(byExpressKm("GreenK.csv", greenChargeChild));
-    t.push_back(byExpressKm("Jiyukai.csv", expressCouponPrice));
-    t.push_back(byExpressKm("JiyuKaiK.csv", child(expressCouponPrice)));
-    t.push_back(
-        codes("JiKaiHan.csv", [](int a, int d) { return sellsExpressCoupon(a, d) ? "1" : "0"; }));
-    t.push_back(square("MKiro.csv", MarineStopCount, [](int a, int d) {
-        return distanceKm(stationOfMarineStop(a), stationOfMarineStop(d));
-    }));
-    t.push_back(square("Gakuwari.csv", StationCount, [](int a, int d) {
-        const int km = distanceKm(a, d);
-        return studentFare(adultFare(km), km);
-    }));
-    t.push_back(keyLayoutTable());
-    return t;
+    const std::vector<std::pair<TableMember, Cell>> cells = squareCells();
+    std::vector<SampleTable> tables;
+    for (const TableFile& file : TableFiles) {
+        SampleTable& t = tables.emplace_back(
+            SampleTable{std::string(file.fileName()), static_cast<int>(file.perLine), {}});
+        if (file.value == TableValue::StartStation) {
+            t.values = startValues();
+        } else if (file.value == TableValue::KeyStation) {
+            t.values = keyLayoutValues();
+        } else {
+            const auto made = std::find_if(cells.begin(), cells.end(),
+                                           [&](const auto& c) { return c.first == file.member; });
+            if (made == cells.end())
+                throw std::logic_error("見本表の作り方がありません: " + t.fileName);
+            t.values.reserve(file.count);
+            for (int a = 0; a < t.columns; ++a)
+                for (int d = 0; d < t.columns; ++d) t.values.push_back(made->second(a, d));
+        }
+    }
+    return tables;
 }
 
 std::string fileBytes(const SampleTable& table) {

@@ -3,6 +3,8 @@
 // day by day with the holiday calendar.
 #include <gtest/gtest.h>
 
+#include "red_day.h"
+
 #include <array>
 #include <set>
 #include <string>

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "red_day.h"
+
 #include <sstream>
 #include <string>
 #include <string_view>

@@ -7,6 +7,7 @@
 
 #include "data/key_layout.h"
 #include "data/table_file.h"
+#include "data/table_files.h"
 #include "table_text.h"
 
 namespace kippurun {
@@ -42,6 +43,45 @@ void writeAllTables(const TableFolder& folder) {
     folder.write("Start.csv", "0,67\r\n");
     for (const TableFileSide& t : kTables) folder.write(t.name, squareTable(t.side, positionText));
     folder.write("Gakuwari.csv", squareTable(107, positionText));
+}
+
+// The program's list of files against the reading order above: Start.csv,
+// the 22 tables, then the two files read on demand; each member and name
+// once, and 111,380 values read at start-up.
+TEST(TableFiles, TheListIsTheReadingOrderWithEachFileOnce) {
+    ASSERT_EQ(TableFiles.size(), std::size(kTables) + 3);
+    EXPECT_EQ(TableFiles.front().fileName(), "Start.csv");
+    for (std::size_t i = 0; i < std::size(kTables); ++i) {
+        const TableFile& file = TableFiles[i + 1];
+        SCOPED_TRACE(kTables[i].name);
+        EXPECT_EQ(file.fileName(), kTables[i].name);
+        EXPECT_EQ(file.member, kTables[i].table);
+        EXPECT_EQ(file.perLine, static_cast<std::size_t>(kTables[i].side));
+    }
+    EXPECT_EQ(TableFiles[TableFiles.size() - 2].fileName(), "Gakuwari.csv");
+    EXPECT_EQ(TableFiles.back().fileName(), "Ekimei1.csv");
+
+    std::size_t startUpFiles = 0, startUpValues = 0;
+    for (const TableFile& file : TableFiles) {
+        SCOPED_TRACE(std::string(file.fileName()));
+        EXPECT_EQ(file.literal, "\\Untin\\" + std::string(file.fileName()));
+        EXPECT_EQ(relativeTablePath(file.literal), file.fileName());
+        if (file.member != nullptr) {
+            EXPECT_EQ(&tableFileOf(file.member), &file);  // each member once
+            EXPECT_EQ(file.count, file.perLine * file.perLine);
+        }
+        if (file.adultTable != nullptr) {
+            EXPECT_EQ(tableFileOf(file.adultTable).value, TableValue::Amount);
+            EXPECT_EQ(tableFileOf(file.adultTable).perLine, file.perLine);
+        }
+        if (file.startUp) {
+            ++startUpFiles;
+            startUpValues += file.count;
+        }
+    }
+    EXPECT_EQ(startUpFiles, 23u);
+    EXPECT_EQ(startUpValues, 111'380u);
+    EXPECT_THROW(tableFileOf(nullptr), std::logic_error);
 }
 
 DataFileError loadError(const std::filesystem::path& dir) {

@@ -127,14 +127,15 @@ TEST(KeyLayoutFiles, WriteAndReadBack) {
     for (std::size_t k = 0; k < StationKeyCount; ++k) grid[k] = std::to_string(k * 2);
     folder.write("Ekimei1.csv", "old");
     std::filesystem::permissions(folder.file("Ekimei1.csv"), std::filesystem::perms(0640));
-    writeEkimeiFile(folder.path(), grid);
-    writeStartFile(folder.path(), "20", "67");
+    writeKeySettings(folder.path(), grid, "20", "67");
 
     EXPECT_EQ(folder.read("Ekimei1.csv"), formatEkimeiFile(grid));
     EXPECT_EQ(folder.read("Start.csv"), "20,67\r\n");
     EXPECT_EQ(std::filesystem::status(folder.file("Ekimei1.csv")).permissions(),
               std::filesystem::perms(0640));
-    EXPECT_EQ(filesIn(folder.path()), 2u);  // no temporary file left behind
+    // No temporary file left behind; the folder's lock file stays.
+    EXPECT_EQ(filesIn(folder.path()), 3u);
+    EXPECT_TRUE(std::filesystem::exists(folder.file(".kippurun.lock")));
     const EkimeiFile file = EkimeiLoad(folder.path());
     EXPECT_EQ(file.layout[10].station, 20);
     EXPECT_EQ(file.layout[10].expressIndex, 3);

@@ -196,7 +196,7 @@ TEST(KeySettingsSave, AFolderThatCannotBeFlushedIsNoSuccess) {
             if (pair)
                 s.save();
             else
-                writeStartFile(s.folder.path(), "1", "2");
+                writeFileAtomically(s.folder.path(), "Start.csv", formatStartFile("1", "2"));
             ADD_FAILURE() << "reported as saved";
         } catch (const DataFileError& e) {
             EXPECT_EQ(e.kind(), DataFileError::Kind::WriteFailed);

@@ -208,21 +208,21 @@ TEST(PassengerPricing, OutOfRangeTypeOrStationPricesNothing) {
 TEST(SubtotalText, MultipliesTheCellsLenientReadingByTheCount) {
     const Table t = testing::chosenTable(
         2, {{{0, 0}, "2460"}, {{0, 1}, ""}, {{1, 0}, "abc"}, {{1, 1}, "600000円"}});
-    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 0), 2), "4920");
+    EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 0, 0).subtotal(2).text(), "4920");
     // A cell without an amount is sold to no one; without passengers it is 0.
-    EXPECT_THROW(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 1), 3), TableValueError);
-    EXPECT_THROW(subtotalText(Yen::fromCell(t, "Otona.csv", 1, 0), 5), TableValueError);
-    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 1), 0), "0");
-    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 1, 0), 0), "0");
-    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 0), 0), "0");
-    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 1, 1), 2), "1200000");
+    EXPECT_THROW(Yen::fromCell(t, "Otona.csv", 0, 1).subtotal(3).text(), TableValueError);
+    EXPECT_THROW(Yen::fromCell(t, "Otona.csv", 1, 0).subtotal(5).text(), TableValueError);
+    EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 0, 1).subtotal(0).text(), "0");
+    EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 1, 0).subtotal(0).text(), "0");
+    EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 0, 0).subtotal(0).text(), "0");
+    EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 1, 1).subtotal(2).text(), "1200000");
 }
 
 // Amounts stay exact far beyond what a double holds, and what cannot be
 // held stops the pricing with a message naming the cell.
 TEST(ExactMoney, LargeFaresMultiplyExactly) {
     const Table t = testing::chosenTable(1, {{{0, 0}, "999999999999"}});
-    EXPECT_EQ(subtotalText(Yen::fromCell(t, "Otona.csv", 0, 0), 9999), "9998999999990001");
+    EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 0, 0).subtotal(9999).text(), "9998999999990001");
 }
 
 TEST(ExactMoney, AFractionOrAHugeFareStopsWithTheCellNamed) {

@@ -1,1 +1,0 @@
-// Stands in for a library's sources while its folder has none yet.
