@@ -12,26 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace {
-
-class QuitWhenShown : public QObject {
-  public:
-    using QObject::QObject;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !quitting_) {
-            quitting_ = true;
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-  private:
-    bool quitting_ = false;
-};
-
-}  // namespace
+#include "app/qt/quit_when_shown.h"
 
 int main(int argc, char** argv) {
     bool quitAfterShow = false;
@@ -48,7 +29,7 @@ int main(int argc, char** argv) {
     window.resize(713, 497);
     QLabel label(text, &window);
     label.move(20, 20);
-    QuitWhenShown quitWhenShown;
+    kippurun::QuitWhenShown quitWhenShown;
     if (quitAfterShow) window.installEventFilter(&quitWhenShown);
     window.show();
     const int status = app.exec();

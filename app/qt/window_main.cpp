@@ -15,6 +15,7 @@
 #include "app/program_shell.h"
 #include "app/qt/desktop.h"
 #include "app/qt/main_window.h"
+#include "app/qt/quit_when_shown.h"
 #include "app/qt/window_prompt.h"
 
 namespace kippurun {
@@ -22,24 +23,6 @@ namespace kippurun {
 namespace {
 
 const QString ProgramTitle = QStringLiteral("キップルン");
-
-// Ends the event loop once the window has painted for the first time.
-class QuitWhenShown : public QObject {
-  public:
-    using QObject::QObject;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !quitting_) {
-            quitting_ = true;
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-  private:
-    bool quitting_ = false;
-};
 
 // The message of a failure that ends the program: on standard error, for
 // whoever started it, and in a box for the clerk.
