@@ -1,13 +1,17 @@
 #include "calendar/date_ops.h"
 
-#include <unicode/dtfmtsym.h>
 #include <unicode/gregocal.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
+#include <unicode/unistr.h>
+#include <unicode/ures.h>
 
 #include <algorithm>
 #include <cfloat>
+#include <initializer_list>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace kippurun {
 
@@ -70,21 +74,84 @@ struct EraFormatter {
     }
 };
 
-// The Japanese calendar and its names, without a formatter.
+// ICU's resource bundle, closed with the object.
+struct Bundle {
+    UResourceBundle* p = nullptr;
+    Bundle() = default;
+    Bundle(const Bundle&) = delete;
+    Bundle& operator=(const Bundle&) = delete;
+    ~Bundle() {
+        if (p) ures_close(p);
+    }
+};
+
+// The bundle under the path of keys from `from`, or null.
+bool descend(const UResourceBundle* from, std::initializer_list<const char*> keys, Bundle& out) {
+    UErrorCode status = U_ZERO_ERROR;
+    const UResourceBundle* at = from;
+    for (const char* key : keys) {
+        out.p = ures_getByKey(at, key, out.p, &status);
+        if (U_FAILURE(status)) return false;
+        at = out.p;
+    }
+    return true;
+}
+
+std::string toUtf8(const UChar* text, int32_t length) {
+    std::string out;
+    icu::UnicodeString(false, text, length).toUTF8String(out);
+    return out;
+}
+
+// The Japanese eras that start from the end of the list back to the first
+// one begun before 1868, with their names, and the names of the weekdays:
+// read from ICU's data as they are, which its Japanese calendar and date
+// formats use. Reading just these entries leaves the calendar's and the
+// date symbols' whole tables unread: they are some megabytes at start-up.
 struct EraNames {
-    std::unique_ptr<icu::Calendar> calendar;
-    std::unique_ptr<icu::DateFormatSymbols> symbols;
+    struct Era {
+        Date start;
+        std::string name;
+    };
+    std::vector<Era> eras;  // latest first
+    std::string weekdays[7];
+    bool ok = false;
 
     EraNames() {
         UErrorCode status = U_ZERO_ERROR;
-        const icu::Locale locale(JapaneseLocale);
-        std::unique_ptr<icu::Calendar> c(
-            icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(), locale, status));
-        if (U_FAILURE(status) || !c || !makeProlepticGregorian(*c)) return;
-        auto s = std::make_unique<icu::DateFormatSymbols>(locale, c->getType(), status);
-        if (U_FAILURE(status)) return;
-        calendar = std::move(c);
-        symbols = std::move(s);
+        Bundle supplemental, japanese;
+        supplemental.p = ures_openDirect(nullptr, "supplementalData", &status);
+        japanese.p = ures_open(nullptr, "ja", &status);
+        Bundle starts, names, days;
+        if (U_FAILURE(status) ||
+            !descend(supplemental.p, {"calendarData", "japanese", "eras"}, starts) ||
+            !descend(japanese.p, {"calendar", "japanese", "eras", "abbreviated"}, names) ||
+            !descend(japanese.p, {"calendar", "gregorian", "dayNames", "format", "wide"}, days))
+            return;
+        const int32_t count = ures_getSize(names.p);
+        if (count != ures_getSize(starts.p) || ures_getSize(days.p) != 7) return;
+        for (int32_t i = count - 1; i >= 0; --i) {
+            Bundle start;
+            if (!descend(starts.p, {std::to_string(i).c_str(), "start"}, start)) return;
+            int32_t fields = 0;
+            int32_t length = 0;
+            const int32_t* ymd = ures_getIntVector(start.p, &fields, &status);
+            const UChar* name = ures_getStringByIndex(names.p, i, &length, &status);
+            if (U_FAILURE(status) || fields != 3) return;
+            const Date first{std::chrono::year{ymd[0]},
+                             std::chrono::month{static_cast<unsigned>(ymd[1])},
+                             std::chrono::day{static_cast<unsigned>(ymd[2])}};
+            if (!first.ok() || (!eras.empty() && first >= eras.back().start)) return;
+            eras.push_back({first, toUtf8(name, length)});
+            if (first.year() < std::chrono::year(1868)) break;
+        }
+        for (int i = 0; i < 7; ++i) {
+            int32_t length = 0;
+            const UChar* name = ures_getStringByIndex(days.p, i, &length, &status);
+            if (U_FAILURE(status)) return;
+            weekdays[i] = toUtf8(name, length);
+        }
+        ok = !eras.empty() && eras.back().start.year() < std::chrono::year(1868);
     }
 };
 
@@ -158,23 +225,15 @@ std::string eraLongDate(Date date) {
     if (date.year() < std::chrono::year(1868) || date.year() > std::chrono::year(9999))
         return eraLongDateByPattern(date);
     thread_local EraNames names;
-    if (!names.calendar) return eraLongDateByPattern(date);
-    UErrorCode status = U_ZERO_ERROR;
-    names.calendar->setTime(noonOf(date), status);
-    const int era = names.calendar->get(UCAL_ERA, status);
-    const int year = names.calendar->get(UCAL_YEAR, status);
-    const int weekday = names.calendar->get(UCAL_DAY_OF_WEEK, status);
-    int eraCount = 0;
-    int weekdayCount = 0;
-    const icu::UnicodeString* eras = names.symbols->getEraNames(eraCount);
-    const icu::UnicodeString* weekdays = names.symbols->getWeekdays(
-        weekdayCount, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
-    if (U_FAILURE(status) || era < 0 || era >= eraCount || year < 1 || weekday < 1 ||
-        weekday >= weekdayCount)
-        return eraLongDateByPattern(date);
-    return toUtf8(eras[era]) + (year == 1 ? "元" : std::to_string(year)) + "年" +
+    if (!names.ok) return eraLongDateByPattern(date);
+    const auto era = std::find_if(names.eras.begin(), names.eras.end(),
+                                  [&](const EraNames::Era& e) { return e.start <= date; });
+    if (era == names.eras.end()) return eraLongDateByPattern(date);
+    const int year = static_cast<int>(date.year()) - static_cast<int>(era->start.year()) + 1;
+    return era->name + (year == 1 ? "元" : std::to_string(year)) + "年" +
            std::to_string(static_cast<unsigned>(date.month())) + "月" +
-           std::to_string(static_cast<unsigned>(date.day())) + "日" + toUtf8(weekdays[weekday]);
+           std::to_string(static_cast<unsigned>(date.day())) + "日" +
+           names.weekdays[weekdayNumber(date) - 1];
 }
 
 }  // namespace kippurun

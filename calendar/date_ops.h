@@ -25,8 +25,9 @@ int daysInMonth(int year, int month);  // Gregorian
 std::string eraLongDate(Date date);
 // The same text from ICU's date pattern "GGGGy年M月d日EEEE" (year 1 as 元)
 // for any date. eraLongDate writes the dates of the modern eras itself from
-// ICU's Japanese calendar and its era and weekday names, which start in a
-// fraction of the memory a date pattern's number formats take.
+// the eras' first days and names and the weekday names in ICU's data, read
+// entry by entry: a fraction of the memory a date pattern, or ICU's Japanese
+// calendar and its date symbols, take to start.
 std::string eraLongDateByPattern(Date date);
 
 }  // namespace kippurun
