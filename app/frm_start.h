@@ -7,7 +7,9 @@
 // (frm_start_form.cpp).
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,12 @@ class frmStart : public Screen {
 
     const std::filesystem::path& untinDir() const { return untinDir_; }
     void load() override { Form_Load(); }
+    // The next load step takes its start-up tables from `ahead` (read ahead
+    // while the program started) rather than reading them; once, and only
+    // where `ahead` has them.
+    void takeTablesFrom(std::function<std::optional<FareTables>()> ahead) {
+        tablesAhead_ = std::move(ahead);
+    }
     void closeByWindow() override { cmdExit_Click(0); }
 
     // ---- Top key rows (on the form) ----
@@ -307,6 +315,7 @@ class frmStart : public Screen {
     void enterList(OptionButton& target);
 
     std::filesystem::path untinDir_;
+    std::function<std::optional<FareTables>()> tablesAhead_;
     const Clock& clock_;
     Prompt& prompt_;
     Module1 ownModule_;

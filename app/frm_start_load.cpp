@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "app/frm_start.h"
+#include "app/table_prefetch.h"
 #include "data/key_layout.h"
 #include "data/station_catalogue.h"
-#include "data/untin_lock.h"
 #include "fare/ticket_types.h"
 
 namespace kippurun {
@@ -30,8 +30,9 @@ void frmStart::Form_Load() {
     // The files are one set: an install into the folder waits for the load,
     // or the load for the install.
     FareTables loaded = [&] {
-        const UntinLock lock(untinDir_, UntinLockMode::Shared);
-        return FareTableLoad(untinDir_);
+        if (const auto ahead = std::exchange(tablesAhead_, nullptr))
+            if (std::optional<FareTables> tables = ahead()) return std::move(*tables);
+        return readStartTables(untinDir_);
     }();
     loaded.Gakuwari = std::move(tables.Gakuwari);
     tables = std::move(loaded);

@@ -4,14 +4,22 @@
 
 namespace kippurun {
 
-ProgramShell::ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt)
-    : untinDir_(std::move(untinDir)), clock_(clock), prompt_(prompt) {}
+ProgramShell::ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
+                           std::function<std::optional<FareTables>()> tablesAhead)
+    : untinDir_(std::move(untinDir)),
+      clock_(clock),
+      prompt_(prompt),
+      tablesAhead_(std::move(tablesAhead)) {}
 
 void ProgramShell::start() { openSales(); }
 
 void ProgramShell::openSales() {
     // A fresh screen each time: nothing of an earlier sale is carried over.
-    replaceWith(std::make_unique<frmStart>(untinDir_, clock_, prompt_, &module1_));
+    auto screen = std::make_unique<frmStart>(untinDir_, clock_, prompt_, &module1_);
+    // Only the first opening: a release or a return from the settings
+    // screen reads the folder as it is then.
+    if (tablesAhead_) screen->takeTablesFrom(std::exchange(tablesAhead_, nullptr));
+    replaceWith(std::move(screen));
 }
 
 void ProgramShell::openSettings() {

@@ -3,7 +3,9 @@
 // whether the program has ended. Both views drive the program through it;
 // a screen asks it to open another screen in its place.
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/clock.h"
 #include "app/controls.h"
@@ -16,7 +18,10 @@ namespace kippurun {
 
 class ProgramShell : public ScreenChanges {
   public:
-    ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt);
+    // `tablesAhead`, where given, has the first sales screen's tables read
+    // ahead (TablePrefetch::take).
+    ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
+                 std::function<std::optional<FareTables>()> tablesAhead = nullptr);
 
     // Opens the sales screen and runs its load step. Throws DataFileError;
     // the program must not go on after one.
@@ -50,6 +55,7 @@ class ProgramShell : public ScreenChanges {
     std::filesystem::path untinDir_;
     const Clock& clock_;
     Prompt& prompt_;
+    std::function<std::optional<FareTables>()> tablesAhead_;
     Module1 module1_;
     std::unique_ptr<Screen> open_;
     // The screen last closed: a screen asks for the change from one of its

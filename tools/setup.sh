@@ -2,7 +2,7 @@
 # Installs what the program needs to build, run and be tested on Debian 12.
 # Safe to run again: when every package is present it changes nothing.
 set -euo pipefail
-packages=(cmake g++ make pkg-config qt6-base-dev libicu-dev libgtest-dev libgmock-dev
+packages=(cmake g++ make pkg-config qt6-base-dev libfontconfig-dev libicu-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-noto-cjk qt6-translations-l10n libqt6svg6
           xvfb xauth xdotool imagemagick time desktop-file-utils
           clang-14 libclang-rt-14-dev llvm-14  # the fuzz targets: libFuzzer, symbolized reports

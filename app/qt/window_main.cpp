@@ -16,7 +16,9 @@
 #include "app/qt/desktop.h"
 #include "app/qt/main_window.h"
 #include "app/qt/quit_when_shown.h"
+#include "app/qt/start_ahead.h"
 #include "app/qt/window_prompt.h"
+#include "app/table_prefetch.h"
 
 namespace kippurun {
 
@@ -34,9 +36,13 @@ void reportFatal(QWidget* parent, const QString& message) {
 }  // namespace
 
 int runWindow(int argc, char** argv, const ProgramOptions& options) {
+    // The tables and fontconfig are read on the second core meanwhile.
+    TablePrefetch tablesAhead(options.untinDir);
+    FontsAhead fontsAhead;
     std::optional<DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
+    const ImagePluginsAhead imagePluginsAhead;
     QApplication::setApplicationName(QStringLiteral("kippurun"));
     QApplication::setApplicationDisplayName(ProgramTitle);
     QApplication::setApplicationVersion(QStringLiteral(KIPPURUN_VERSION));
@@ -45,6 +51,7 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     if (!installJapaneseTexts(app))
         std::cerr << "キップルン: Qt の日本語訳が見つかりません (qt6-translations-l10n)。"
                      "Qt の標準の文言は英語のまま表示されます。\n";
+    fontsAhead.wait();
     QFont face(screenFontFamily());
     face.setPointSize(10);
     QApplication::setFont(face);
@@ -52,7 +59,7 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     SystemClock clock(options.today);
     MessageBoxPrompt boxes;
     SyncedPrompt prompt(boxes);
-    ProgramShell program(options.untinDir, clock, prompt);
+    ProgramShell program(options.untinDir, clock, prompt, [&] { return tablesAhead.take(); });
     try {
         program.start();
     } catch (const std::exception& e) {
