@@ -23,6 +23,10 @@
 
 namespace kippurun {
 
+// Where a load step may take its start-up tables from instead of reading
+// them: the tables, or nullopt when there are none (TablePrefetch::take).
+using TablesAhead = std::function<std::optional<FareTables>()>;
+
 class frmStart : public Screen {
   public:
     // `module` is the program shell's Module1, the key layout shared with
@@ -36,9 +40,7 @@ class frmStart : public Screen {
     // The next load step takes its start-up tables from `ahead` (read ahead
     // while the program started) rather than reading them; once, and only
     // where `ahead` has them.
-    void takeTablesFrom(std::function<std::optional<FareTables>()> ahead) {
-        tablesAhead_ = std::move(ahead);
-    }
+    void takeTablesFrom(TablesAhead ahead) { tablesAhead_ = std::move(ahead); }
     void closeByWindow() override { cmdExit_Click(0); }
 
     // ---- Top key rows (on the form) ----
@@ -315,7 +317,7 @@ class frmStart : public Screen {
     void enterList(OptionButton& target);
 
     std::filesystem::path untinDir_;
-    std::function<std::optional<FareTables>()> tablesAhead_;
+    TablesAhead tablesAhead_;
     const Clock& clock_;
     Prompt& prompt_;
     Module1 ownModule_;

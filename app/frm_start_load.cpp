@@ -15,8 +15,11 @@ namespace kippurun {
 using namespace std::string_literals;
 
 void frmStart::Form_Load() {
-    // A settings save cut short is settled before anything is read.
-    recoverKeySettings(untinDir_);
+    // Tables read ahead were read after the settings pair was settled; only
+    // a load that reads them itself settles it here, before anything is read.
+    std::optional<FareTables> ahead;
+    if (const auto source = std::exchange(tablesAhead_, nullptr)) ahead = source();
+    if (!ahead) recoverKeySettings(untinDir_);
 
     dateBoxesFromToday();
 
@@ -29,11 +32,7 @@ void frmStart::Form_Load() {
     // The student fares are read only by the student key and survive a reload.
     // The files are one set: an install into the folder waits for the load,
     // or the load for the install.
-    FareTables loaded = [&] {
-        if (const auto ahead = std::exchange(tablesAhead_, nullptr))
-            if (std::optional<FareTables> tables = ahead()) return std::move(*tables);
-        return readStartTables(untinDir_);
-    }();
+    FareTables loaded = ahead ? std::move(*ahead) : readStartTables(untinDir_);
     loaded.Gakuwari = std::move(tables.Gakuwari);
     tables = std::move(loaded);
 

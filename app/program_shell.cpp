@@ -5,7 +5,7 @@
 namespace kippurun {
 
 ProgramShell::ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
-                           std::function<std::optional<FareTables>()> tablesAhead)
+                           TablesAhead tablesAhead)
     : untinDir_(std::move(untinDir)),
       clock_(clock),
       prompt_(prompt),

@@ -21,7 +21,7 @@ class ProgramShell : public ScreenChanges {
     // `tablesAhead`, where given, has the first sales screen's tables read
     // ahead (TablePrefetch::take).
     ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
-                 std::function<std::optional<FareTables>()> tablesAhead = nullptr);
+                 TablesAhead tablesAhead = nullptr);
 
     // Opens the sales screen and runs its load step. Throws DataFileError;
     // the program must not go on after one.
@@ -55,7 +55,7 @@ class ProgramShell : public ScreenChanges {
     std::filesystem::path untinDir_;
     const Clock& clock_;
     Prompt& prompt_;
-    std::function<std::optional<FareTables>()> tablesAhead_;
+    TablesAhead tablesAhead_;
     Module1 module1_;
     std::unique_ptr<Screen> open_;
     // The screen last closed: a screen asks for the change from one of its
