@@ -1,7 +1,5 @@
 #include "app/qt/window_main.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -79,14 +77,7 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     QuitWhenShown quitWhenShown;
     if (options.quitAfterShow) window.installEventFilter(&quitWhenShown);
     window.show();
-    const int status = app.exec();
-    if (options.quitAfterShow) {
-        // Start-up timing times the start: the window and the tables go
-        // with the process rather than one by one.
-        std::fflush(nullptr);
-        std::_Exit(status);
-    }
-    return status;
+    return app.exec();
 }
 
 }  // namespace kippurun

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -66,6 +67,17 @@ struct MiniScreen {
         label.onClick = [this] { ++labelClicks; };
         box.onClick = [this] { ++boxClicks; };
         tabs.onClick = [this] { ++tabChanges; };
+    }
+
+    // Controls on the second page of the tab control, one of them a frame
+    // holding a drop-down.
+    static std::vector<Placement> pagesLayout() {
+        return {at("cmdGo", "", {0, 0, 1200, 375}),
+                at("tabPages", "", {4800, 0, 4500, 4500}),
+                at("txtBox", "tabPages", {150, 150, 1800, 375}, 1),
+                at("frameBox", "tabPages", {150, 600, 3000, 2000}, 1),
+                at("cboSecond", "frameBox", {150, 300, 1800, 375}),
+                at("cboFirst", "", {0, 600, 1800, 375})};
     }
 
     static std::vector<Placement> layout() {
@@ -302,6 +314,84 @@ class ControlViewTest : public QObject {
         QCOMPARE(h.screen.tabs.tab(), 1);
         QCOMPARE(h.screen.tabChanges, 1);
         QCOMPARE(tabs->tabText(1), QString("裏"));
+    }
+
+    // The pages behind the one a screen opens on are built after its first
+    // frame: then in their places, up to date and in the layout's Tab order.
+    void pagesBehindFollowTheFirstFrame() {
+        MiniScreen screen;
+        screen.box.text = "12";
+        QWidget form;
+        form.resize(700, 400);
+        ControlView view(screen.registry, MiniScreen::pagesLayout(), form, QFont(),
+                         [](const std::function<void()>& a) { a(); });
+        view.sync();
+        QVERIFY(!view.pagesBehindBuilt());
+        QVERIFY(!form.findChild<QLineEdit*>("txtBox"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY(view.pagesBehindBuilt());
+        QVERIFY(view.unknownNames().empty());
+        auto* tabs = form.findChild<QTabWidget*>("tabPages");
+        auto* edit = form.findChild<QLineEdit*>("txtBox");
+        QVERIFY(edit);
+        QCOMPARE(edit->parentWidget(), tabs->widget(1));
+        QCOMPARE(edit->text(), QString("12"));
+        QCOMPARE(form.findChild<QWidget*>("cboSecond")->parentWidget(),
+                 form.findChild<QWidget*>("frameBox"));
+        // Tab from the first key: the layout's order, the late widgets in it.
+        const QStringList bound{"cmdGo", "tabPages", "txtBox", "cboSecond", "cboFirst"};
+        QStringList stops;
+        QWidget* w = view.widget("cmdGo");
+        do {
+            if (bound.contains(w->objectName()) && (w->focusPolicy() & Qt::TabFocus))
+                stops << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w != view.widget("cmdGo"));
+        QCOMPARE(stops, bound);
+    }
+
+    // Whatever needs a page behind before the first frame has it at once.
+    void pagesBehindComeAsSoonAsNeeded_data() {
+        QTest::addColumn<QString>("need");
+        for (const char* need : {"look-up", "model", "click", "keyboard"})
+            QTest::newRow(need) << need;
+    }
+    void pagesBehindComeAsSoonAsNeeded() {
+        QFETCH(QString, need);
+        MiniScreen screen;
+        QWidget form;
+        form.resize(700, 400);
+        ControlView view(screen.registry, MiniScreen::pagesLayout(), form, QFont(),
+                         [&view](const std::function<void()>& a) {
+                             a();
+                             view.sync();
+                         });
+        view.sync();
+        form.show();  // no event handled yet: the first frame is still to come
+        QVERIFY(!view.pagesBehindBuilt());
+        auto* tabs = form.findChild<QTabWidget*>("tabPages");
+        bool pageReady = false;
+        QObject::connect(tabs, &QTabWidget::currentChanged, [&](int page) {
+            pageReady = tabs->widget(page)->findChild<QLineEdit*>("txtBox") != nullptr;
+        });
+        if (need == "look-up") {
+            QVERIFY(view.widget("txtBox"));
+            pageReady = true;
+        } else if (need == "model") {
+            screen.tabs.setTab(1);
+            view.sync();  // the page changes with the widget's signals blocked
+            pageReady =
+                tabs->currentIndex() == 1 && tabs->widget(1)->findChild<QLineEdit*>("txtBox");
+        } else if (need == "click") {
+            QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                              tabs->tabBar()->tabRect(1).center());
+        } else {
+            QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier);
+        }
+        QVERIFY(view.pagesBehindBuilt());
+        QVERIFY(pageReady);
+        QCOMPARE(view.widget("txtBox")->isVisible(), need != "look-up");
     }
 
     void unplacedAndUnknownControls() {
