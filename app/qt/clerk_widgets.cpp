@@ -4,13 +4,18 @@
 #include <cstdlib>
 #include <tuple>
 
+#include <QtWidgets/qdrawutil.h>
 #include <QAbstractItemView>
 #include <QFocusEvent>
+#include <QImageReader>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmapCache>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
 
@@ -319,6 +324,41 @@ bool FocusComboBox::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QComboBox::eventFilter(watched, event);
+}
+
+void GroupFrame::paintEvent(QPaintEvent* event) {
+    if (style()->name() != QLatin1String("fusion")) {
+        QGroupBox::paintEvent(event);
+        return;
+    }
+    static const QString Image =
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
+    QPixmap image;
+    if (!QPixmapCache::find(Image, &image)) {
+        QImageReader reader(Image, "png");
+        reader.setAutoDetectImageFormat(false);  // PNG, read by Qt itself
+        image = QPixmap::fromImage(reader.read());
+        QPixmapCache::insert(Image, image);
+    }
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    if (!image.isNull() && (option.subControls & QStyle::SC_GroupBoxFrame)) {
+        // Fusion's frame: its image stretched over the box below the title
+        // (3 pixels from the top without a title or check box).
+        constexpr int Gap = 3;
+        const int top =
+            isCheckable() || !title().isEmpty()
+                ? std::max(style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, &option, this),
+                           option.fontMetrics.height()) +
+                      Gap
+                : Gap;
+        const QRect frame =
+            style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, this);
+        qDrawBorderPixmap(&painter, frame.adjusted(0, top, 0, 0), QMargins(6, 6, 6, 6), image);
+        option.subControls &= ~QStyle::SC_GroupBoxFrame;
+    }
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
 }
 
 }  // namespace kippurun

@@ -3,6 +3,7 @@
 // widgets do not signal.
 #include <QComboBox>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@ class QFocusEvent;
 class QInputMethodEvent;
 class QKeyEvent;
 class QMouseEvent;
+class QPaintEvent;
 class QWheelEvent;
 
 namespace kippurun {
@@ -29,6 +31,19 @@ class ClickTracker {
 
 // A vertical scroll bar at least `width` pixels wide, for a finger.
 void setScrollBarWidth(QAbstractScrollArea& area, int width);
+
+// A group box drawn as the style draws it. In the Fusion style its frame is
+// drawn here from the style's own image, read as the PNG it is: the style
+// reads it by file name, for which Qt first loads every image-format plugin
+// (SVG and JPEG with their libraries among them) only to ask them whether
+// they read PNG. Under another style the style draws it all.
+class GroupFrame : public QGroupBox {
+  public:
+    using QGroupBox::QGroupBox;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // A label that signals a click: a press and a release inside it.
 class ClickableLabel : public QLabel {

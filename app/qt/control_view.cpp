@@ -354,7 +354,7 @@ class FrameBinding : public ControlView::Binding {
   public:
     FrameBinding(Frame& frame, QWidget* parent, const Placement& placement, const FormScale& scale,
                  const QFont& font)
-        : Binding(placement, scale, font), frame_(frame), box_(new QGroupBox(parent)) {}
+        : Binding(placement, scale, font), frame_(frame), box_(new GroupFrame(parent)) {}
     QWidget& widget() override { return *box_; }
     void sync() override {
         QSignalBlocker block(box_);

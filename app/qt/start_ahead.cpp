@@ -5,9 +5,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <QBuffer>
-#include <QImageReader>
-
 namespace kippurun {
 
 namespace {
@@ -27,20 +24,6 @@ std::thread startThread(Work work) {
 FontsAhead::FontsAhead() : thread_(startThread([] { FcInit(); })) {}
 
 void FontsAhead::wait() {
-    if (thread_.joinable()) thread_.join();
-}
-
-ImagePluginsAhead::ImagePluginsAhead()
-    : thread_(startThread([] {
-          // Asking whether a PNG can be read makes Qt load every image-format
-          // plugin to ask it first; the answer itself does not matter.
-          QBuffer nothing;
-          nothing.open(QIODevice::ReadOnly);
-          QImageReader reader(&nothing, "png");
-          static_cast<void>(reader.canRead());
-      })) {}
-
-ImagePluginsAhead::~ImagePluginsAhead() {
     if (thread_.joinable()) thread_.join();
 }
 

@@ -40,7 +40,6 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     std::optional<DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
-    const ImagePluginsAhead imagePluginsAhead;
     QApplication::setApplicationName(QStringLiteral("kippurun"));
     QApplication::setApplicationDisplayName(ProgramTitle);
     QApplication::setApplicationVersion(QStringLiteral(KIPPURUN_VERSION));

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "app/controls.h"
+#include "app/qt/clerk_widgets.h"
 #include "app/qt/control_view.h"
 
 using namespace kippurun;
@@ -392,6 +393,39 @@ class ControlViewTest : public QObject {
         QVERIFY(view.pagesBehindBuilt());
         QVERIFY(pageReady);
         QCOMPARE(view.widget("txtBox")->isVisible(), need != "look-up");
+    }
+
+    // The frames the program draws itself are the style's, to the pixel.
+    void groupFrameIsTheStylesOwn_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("checkable");
+        QTest::newRow("no title") << QString() << QSize(300, 200) << false << false;
+        QTest::newRow("title") << QString("人数") << QSize(300, 200) << false << false;
+        QTest::newRow("bold title, wide") << QString("人数") << QSize(473, 150) << true << false;
+        QTest::newRow("smaller than the image") << QString() << QSize(9, 9) << false << false;
+        QTest::newRow("check box") << QString("人数") << QSize(200, 120) << false << true;
+    }
+    void groupFrameIsTheStylesOwn() {
+        QFETCH(QString, title);
+        QFETCH(QSize, size);
+        QFETCH(bool, bold);
+        QFETCH(bool, checkable);
+        if (QApplication::style()->name() != QLatin1String("fusion"))
+            QSKIP("the program draws the frame itself only in the Fusion style");
+        QWidget form;
+        QGroupBox stock(&form);
+        GroupFrame own(&form);
+        for (QGroupBox* box : {&stock, static_cast<QGroupBox*>(&own)}) {
+            QFont font = box->font();
+            font.setBold(bold);
+            box->setFont(font);
+            box->setTitle(title);
+            box->setCheckable(checkable);
+            box->resize(size);
+        }
+        QCOMPARE(own.grab().toImage(), stock.grab().toImage());
     }
 
     void unplacedAndUnknownControls() {
