@@ -7,6 +7,7 @@
 #include <QtWidgets/qdrawutil.h>
 #include <QAbstractItemView>
 #include <QFocusEvent>
+#include <QImage>
 #include <QImageReader>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -326,19 +327,32 @@ bool FocusComboBox::eventFilter(QObject* watched, QEvent* event) {
     return QComboBox::eventFilter(watched, event);
 }
 
+namespace {
+
+const QString FrameImageKey = QStringLiteral("kippurun-group-frame");
+
+}  // namespace
+
+QImage GroupFrame::readFrameImage() {
+    QImageReader reader(
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"), "png");
+    reader.setAutoDetectImageFormat(false);  // PNG, read by Qt itself
+    return reader.read();
+}
+
+void GroupFrame::useFrameImage(const QImage& image) {
+    if (!image.isNull()) QPixmapCache::insert(FrameImageKey, QPixmap::fromImage(image));
+}
+
 void GroupFrame::paintEvent(QPaintEvent* event) {
     if (style()->name() != QLatin1String("fusion")) {
         QGroupBox::paintEvent(event);
         return;
     }
-    static const QString Image =
-        QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
     QPixmap image;
-    if (!QPixmapCache::find(Image, &image)) {
-        QImageReader reader(Image, "png");
-        reader.setAutoDetectImageFormat(false);  // PNG, read by Qt itself
-        image = QPixmap::fromImage(reader.read());
-        QPixmapCache::insert(Image, image);
+    if (!QPixmapCache::find(FrameImageKey, &image)) {
+        image = QPixmap::fromImage(readFrameImage());
+        QPixmapCache::insert(FrameImageKey, image);
     }
     QStylePainter painter(this);
     QStyleOptionGroupBox option;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 class QAbstractScrollArea;
+class QImage;
 class QFocusEvent;
 class QInputMethodEvent;
 class QKeyEvent;
@@ -40,6 +41,11 @@ void setScrollBarWidth(QAbstractScrollArea& area, int width);
 class GroupFrame : public QGroupBox {
   public:
     using QGroupBox::QGroupBox;
+    // The style's frame image, read as PNG (any thread may read it).
+    static QImage readFrameImage();
+    // The image read elsewhere, for the frames painted from now on (an
+    // empty one is read again at the first paint).
+    static void useFrameImage(const QImage& image);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -5,6 +5,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include "app/qt/clerk_widgets.h"
+
 namespace kippurun {
 
 namespace {
@@ -25,6 +27,14 @@ FontsAhead::FontsAhead() : thread_(startThread([] { FcInit(); })) {}
 
 void FontsAhead::wait() {
     if (thread_.joinable()) thread_.join();
+}
+
+FrameImageAhead::FrameImageAhead()
+    : thread_(startThread([this] { image_ = GroupFrame::readFrameImage(); })) {}
+
+QImage FrameImageAhead::take() {
+    if (thread_.joinable()) thread_.join();
+    return std::exchange(image_, QImage());
 }
 
 }  // namespace kippurun

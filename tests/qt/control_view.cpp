@@ -1,5 +1,7 @@
 // The widgets of a small hand-made screen: what reaches a handler and what
 // must not.
+#include <thread>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -7,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -401,19 +404,31 @@ class ControlViewTest : public QObject {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("bold");
         QTest::addColumn<bool>("checkable");
-        QTest::newRow("no title") << QString() << QSize(300, 200) << false << false;
-        QTest::newRow("title") << QString("人数") << QSize(300, 200) << false << false;
-        QTest::newRow("bold title, wide") << QString("人数") << QSize(473, 150) << true << false;
-        QTest::newRow("smaller than the image") << QString() << QSize(9, 9) << false << false;
-        QTest::newRow("check box") << QString("人数") << QSize(200, 120) << false << true;
+        QTest::addColumn<bool>("readAhead");  // the image read on another thread
+        QTest::newRow("no title") << QString() << QSize(300, 200) << false << false << false;
+        QTest::newRow("title") << QString("人数") << QSize(300, 200) << false << false << false;
+        QTest::newRow("bold title, wide")
+            << QString("人数") << QSize(473, 150) << true << false << false;
+        QTest::newRow("smaller than the image")
+            << QString() << QSize(9, 9) << false << false << false;
+        QTest::newRow("check box") << QString("人数") << QSize(200, 120) << false << true << false;
+        QTest::newRow("read ahead") << QString("人数") << QSize(300, 200) << true << false << true;
     }
     void groupFrameIsTheStylesOwn() {
         QFETCH(QString, title);
         QFETCH(QSize, size);
         QFETCH(bool, bold);
         QFETCH(bool, checkable);
+        QFETCH(bool, readAhead);
         if (QApplication::style()->name() != QLatin1String("fusion"))
             QSKIP("the program draws the frame itself only in the Fusion style");
+        QPixmapCache::clear();
+        if (readAhead) {
+            QImage image;
+            std::thread([&image] { image = GroupFrame::readFrameImage(); }).join();
+            QVERIFY(!image.isNull());
+            GroupFrame::useFrameImage(image);
+        }
         QWidget form;
         QGroupBox stock(&form);
         GroupFrame own(&form);
