@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
+#include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
@@ -333,6 +334,30 @@ const QString FrameImageKey = QStringLiteral("kippurun-group-frame");
 
 }  // namespace
 
+void paintInBands(QPainter& painter, const QRect& area, const std::function<void()>& paint) {
+    // The raster engine hands a blend of 96 spans or more to its threads.
+    constexpr int Rows = 32;
+    for (int y = area.top(); y <= area.bottom(); y += Rows) {
+        painter.save();
+        painter.setClipRect(QRect(area.left(), y, area.width(), Rows), Qt::IntersectClip);
+        paint();
+        painter.restore();
+    }
+}
+
+void TabFrame::paintEvent(QPaintEvent* event) {
+    if (documentMode()) {
+        QTabWidget::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    option.rect = style()->subElementRect(QStyle::SE_TabWidgetTabPane, &option, this);
+    paintInBands(painter, rect(),
+                 [&] { painter.drawPrimitive(QStyle::PE_FrameTabWidget, option); });
+}
+
 QImage GroupFrame::readFrameImage() {
     QImageReader reader(
         QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"), "png");
@@ -369,7 +394,9 @@ void GroupFrame::paintEvent(QPaintEvent* event) {
                 : Gap;
         const QRect frame =
             style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, this);
-        qDrawBorderPixmap(&painter, frame.adjusted(0, top, 0, 0), QMargins(6, 6, 6, 6), image);
+        const QRect framed = frame.adjusted(0, top, 0, 0);
+        paintInBands(painter, rect(),
+                     [&] { qDrawBorderPixmap(&painter, framed, QMargins(6, 6, 6, 6), image); });
         option.subControls &= ~QStyle::SC_GroupBoxFrame;
     }
     painter.drawComplexControl(QStyle::CC_GroupBox, option);

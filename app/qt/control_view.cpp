@@ -419,7 +419,7 @@ class TabBinding : public ControlView::Binding {
   public:
     TabBinding(TabControl& tabs, QWidget* parent, const Placement& placement,
                const FormScale& scale, const QFont& font, const Forward& forward)
-        : Binding(placement, scale, font), tabs_(tabs), widget_(new QTabWidget(parent)) {
+        : Binding(placement, scale, font), tabs_(tabs), widget_(new TabFrame(parent)) {
         for (const std::string& caption : tabs_.captions)
             widget_->addTab(new QWidget(widget_), toQString(caption));
         QObject::connect(widget_, &QTabWidget::currentChanged, [this, forward](int page) {

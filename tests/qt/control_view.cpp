@@ -443,6 +443,19 @@ class ControlViewTest : public QObject {
         QCOMPARE(own.grab().toImage(), stock.grab().toImage());
     }
 
+    // The tab control's frame, painted in bands, is the style's to the pixel.
+    void tabFrameIsTheStylesOwn() {
+        QWidget form;
+        QTabWidget stock(&form);
+        TabFrame own(&form);
+        for (QTabWidget* tabs : {&stock, static_cast<QTabWidget*>(&own)}) {
+            for (const char* caption : {"フルキー", "駅名", "カレンダー", "明細"})
+                tabs->addTab(new QWidget(tabs), QString::fromUtf8(caption));
+            tabs->resize(320, 390);
+        }
+        QCOMPARE(own.grab().toImage(), stock.grab().toImage());
+    }
+
     void unplacedAndUnknownControls() {
         MiniScreen screen;
         QWidget form;
