@@ -640,8 +640,10 @@ void ControlView::buildPagesBehind() {
 }
 
 bool ControlView::tabsLeavingTheirPage() const {
+    // Until the pages behind are built, each tab control has the page it
+    // opened on and no other.
     return std::any_of(tabs_.begin(), tabs_.end(), [](const auto& entry) {
-        return entry.second.model->tab() != entry.second.widget->currentIndex();
+        return entry.second.model->tab() != entry.second.openedOn;
     });
 }
 

@@ -94,6 +94,7 @@ class ControlView {
     // when the layout names a container that is not there.
     QWidget* containerOf(const Placement& placement) const;
     bool behindShownPage(const Placement& placement) const;
+    // Whether the model brings forward a page not built yet.
     bool tabsLeavingTheirPage() const;
     void chainTabStops();
     void forward(const std::function<void()>& action);

@@ -355,6 +355,28 @@ class ControlViewTest : public QObject {
         QCOMPARE(stops, bound);
     }
 
+    // A screen that opens on another page: that page is built with the
+    // form, and the first page is one of those behind.
+    void pagesBehindOfAScreenOpenedOnAnotherPage() {
+        MiniScreen screen;
+        screen.tabs.restore(1);
+        QWidget form;
+        std::vector<Placement> layout = MiniScreen::pagesLayout();
+        layout.push_back(at("lblSign", "tabPages", {150, 150, 900, 375}, 0));
+        ControlView view(screen.registry, layout, form, QFont(),
+                         [](const std::function<void()>& a) { a(); });
+        view.sync();
+        auto* tabs = form.findChild<QTabWidget*>("tabPages");
+        QCOMPARE(tabs->currentIndex(), 1);
+        QVERIFY(form.findChild<QLineEdit*>("txtBox"));
+        QVERIFY(!form.findChild<QLabel*>("lblSign"));
+        screen.tabs.setTab(0);
+        view.sync();
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(view.pagesBehindBuilt());
+        QCOMPARE(form.findChild<QLabel*>("lblSign")->parentWidget(), tabs->widget(0));
+    }
+
     // Whatever needs a page behind before the first frame has it at once.
     void pagesBehindComeAsSoonAsNeeded_data() {
         QTest::addColumn<QString>("need");
