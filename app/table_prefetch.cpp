@@ -3,6 +3,7 @@
 #include <system_error>
 #include <utility>
 
+#include "calendar/date_ops.h"
 #include "data/key_layout.h"
 #include "data/untin_lock.h"
 
@@ -19,7 +20,10 @@ TablePrefetch::TablePrefetch(std::filesystem::path untinDir) {
             // Start.csv belongs to the settings pair: the pair is settled
             // before it is read, as the load step does before reading.
             recoverKeySettings(dir);
-            return readStartTables(dir);
+            FareTables tables = readStartTables(dir);
+            // The era date the load step writes: ICU's data read here.
+            loadEraNames();
+            return tables;
         });
     } catch (const std::system_error&) {
         // No thread: the load step reads the tables itself.

@@ -3,7 +3,8 @@
 // core while the window system starts: the same files, read the same way (a
 // settings save cut short settled first, then the 23 files under the
 // folder's shared lock), so the load step goes on with them as if it had
-// read them itself, or meets the same failure.
+// read them itself, or meets the same failure. ICU's era data, for the date
+// the load step writes, is read after them on the same thread.
 #include <filesystem>
 #include <future>
 #include <optional>

@@ -170,6 +170,13 @@ std::string toUtf8(const icu::UnicodeString& text) {
 const char* const WeekdayNames[] = {"日曜日", "月曜日", "火曜日", "水曜日",
                                     "木曜日", "金曜日", "土曜日"};
 
+// Read once for the whole program, by whichever thread asks first: the
+// names do not change while it runs.
+const EraNames& eraNames() {
+    static const EraNames names;
+    return names;
+}
+
 // Without the ICU data the clerk still gets a readable date.
 std::string plainLongDate(Date date) {
     return std::to_string(static_cast<int>(date.year())) + "年" +
@@ -209,6 +216,8 @@ int daysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : Lengths[month - 1];
 }
 
+void loadEraNames() { static_cast<void>(eraNames()); }
+
 std::string eraLongDateByPattern(Date date) {
     if (!date.ok()) return {};
     thread_local EraFormatter formatter;
@@ -224,7 +233,7 @@ std::string eraLongDate(Date date) {
     // together here (the pattern's numbers are plain digits, year 1 is 元).
     if (date.year() < std::chrono::year(1868) || date.year() > std::chrono::year(9999))
         return eraLongDateByPattern(date);
-    thread_local EraNames names;
+    const EraNames& names = eraNames();
     if (!names.ok) return eraLongDateByPattern(date);
     const auto era = std::find_if(names.eras.begin(), names.eras.end(),
                                   [&](const EraNames::Era& e) { return e.start <= date; });

@@ -29,5 +29,9 @@ std::string eraLongDate(Date date);
 // entry by entry: a fraction of the memory a date pattern, or ICU's Japanese
 // calendar and its date symbols, take to start.
 std::string eraLongDateByPattern(Date date);
+// Reads those eras' days and names now (ICU's data, once for the program),
+// so that the first eraLongDate need not: the start reads them on another
+// thread while the window is being made.
+void loadEraNames();
 
 }  // namespace kippurun

@@ -15,7 +15,9 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/qt/clerk_widgets.h"
@@ -352,7 +354,7 @@ class FrameBinding : public ControlView::Binding {
   public:
     FrameBinding(Frame& frame, QWidget* parent, const Placement& placement, const FormScale& scale,
                  const QFont& font)
-        : Binding(placement, scale, font), frame_(frame), box_(new QGroupBox(parent)) {}
+        : Binding(placement, scale, font), frame_(frame), box_(new GroupFrame(parent)) {}
     QWidget& widget() override { return *box_; }
     void sync() override {
         QSignalBlocker block(box_);
@@ -417,7 +419,7 @@ class TabBinding : public ControlView::Binding {
   public:
     TabBinding(TabControl& tabs, QWidget* parent, const Placement& placement,
                const FormScale& scale, const QFont& font, const Forward& forward)
-        : Binding(placement, scale, font), tabs_(tabs), widget_(new QTabWidget(parent)) {
+        : Binding(placement, scale, font), tabs_(tabs), widget_(new TabFrame(parent)) {
         for (const std::string& caption : tabs_.captions)
             widget_->addTab(new QWidget(widget_), toQString(caption));
         QObject::connect(widget_, &QTabWidget::currentChanged, [this, forward](int page) {
@@ -425,7 +427,7 @@ class TabBinding : public ControlView::Binding {
         });
     }
     QWidget& widget() override { return *widget_; }
-    QWidget* page(int index) const { return widget_->widget(index); }
+    QTabWidget& tabWidget() { return *widget_; }
     void sync() override {
         QSignalBlocker block(widget_);
         if (widget_->currentIndex() != tabs_.tab()) widget_->setCurrentIndex(tabs_.tab());
@@ -439,101 +441,210 @@ class TabBinding : public ControlView::Binding {
 
 }  // namespace
 
+// Builds the pages behind when they are first needed: after the window's
+// first frame, or before the clerk's mouse or keyboard reaches a tab
+// control (Qt moves the focus into the page it brings to the front, so the
+// page must have its widgets by then).
+class ControlView::PagesBehind : public QObject {
+  public:
+    explicit PagesBehind(ControlView& view) : view_(view) {
+        view_.form_.installEventFilter(this);
+        for (const auto& [name, tabs] : view_.tabs_) {
+            tabs.widget->installEventFilter(this);
+            tabs.widget->tabBar()->installEventFilter(this);
+        }
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Paint:
+                if (watched == &view_.form_ && !queued_) {
+                    queued_ = true;
+                    QTimer::singleShot(0, this, [this] { view_.buildPagesBehind(); });
+                }
+                break;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::Wheel:
+            case QEvent::Shortcut:
+                if (watched != &view_.form_) view_.buildPagesBehind();
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    ControlView& view_;
+    bool queued_ = false;
+};
+
 ControlView::ControlView(const ControlRegistry& registry, const std::vector<Placement>& layout,
                          QWidget& form, const QFont& font, Dispatch dispatch)
-    : form_(form), dispatch_(std::move(dispatch)) {
-    const Forward forward = [this](const std::function<void()>& action) { this->forward(action); };
-    const FocusTest clerkFocus = [this](QWidget* w, Qt::FocusReason r) {
-        return isClerkFocus(w, r);
-    };
+    : form_(form), dispatch_(std::move(dispatch)), font_(font), enterKey_(registry.enterKey) {
     // Qt reports the change after the widget's own focus event, so the
     // widget that had the focus before is still known there.
     focusTracking_ =
         QObject::connect(qApp, &QApplication::focusChanged, [this](QWidget*, QWidget* now) {
             if (now && form_.isAncestorOf(now)) lastFocus_ = now;
         });
-    std::unordered_map<std::string, TabBinding*> tabs;
-    for (const Placement& placement : layout) {
+    for (std::size_t order = 0; order < layout.size(); ++order) {
+        const Placement& placement = layout[order];
         Control* control = registry.find(placement.name);
         if (!control) {
             unknown_.push_back(placement.name);
             continue;
         }
-        QWidget* parent = &form;
-        if (!placement.container.empty()) {
-            auto tab = tabs.find(placement.container);
-            auto it = widgets_.find(placement.container);
-            if (tab != tabs.end())
-                parent = tab->second->page(placement.page);
-            else
-                parent = it != widgets_.end() ? it->second : nullptr;
-            if (!parent) {
-                unknown_.push_back(placement.name);
-                continue;
-            }
+        const bool key = control->kind() == ControlKind::Key;
+        if (behindShownPage(placement)) {
+            pending_.push_back({order, placement, control});
+            pendingNames_.insert(placement.name);
+            // The key works from the keyboard before its widget is built.
+            if (key && !placement.functionKey.empty())
+                addFunctionKey(placement.functionKey, static_cast<CommandButton&>(*control));
+            continue;
         }
-        std::unique_ptr<Binding> binding;
-        switch (control->kind()) {
-            case ControlKind::Key:
-                binding = std::make_unique<KeyBinding>(
-                    static_cast<CommandButton&>(*control), parent, placement, scale_,
-                    placedFont(font, placement, true), forward, control == registry.enterKey);
-                break;
-            case ControlKind::DropDown:
-                binding = std::make_unique<DropDownBinding>(
-                    static_cast<ComboBox&>(*control), parent, placement, scale_,
-                    placedFont(font, placement, false), forward, clerkFocus);
-                break;
-            case ControlKind::TextBox:
-                binding = std::make_unique<TextBinding>(
-                    static_cast<TextBox&>(*control), parent, placement, scale_,
-                    placedFont(font, placement, false), forward, registry.enterKey);
-                break;
-            case ControlKind::Label:
-                binding = std::make_unique<LabelBinding>(static_cast<Label&>(*control), parent,
-                                                         placement, scale_, font, forward);
-                break;
-            case ControlKind::Frame:
-                binding =
-                    std::make_unique<FrameBinding>(static_cast<Frame&>(*control), parent, placement,
-                                                   scale_, placedFont(font, placement, true));
-                break;
-            case ControlKind::Picture:
-                binding = std::make_unique<PictureBinding>(
-                    static_cast<PictureBox&>(*control), parent, placement, scale_, font, forward);
-                break;
-            case ControlKind::Tab: {
-                auto tab = std::make_unique<TabBinding>(static_cast<TabControl&>(*control), parent,
-                                                        placement, scale_,
-                                                        placedFont(font, placement, true), forward);
-                tabs.emplace(placement.name, tab.get());
-                binding = std::move(tab);
-                break;
-            }
-            case ControlKind::Option:
-                binding = std::make_unique<OptionBinding>(
-                    static_cast<OptionButton&>(*control), parent, placement, scale_,
-                    placedFont(font, placement, true), forward);
-                break;
+        QWidget* parent = containerOf(placement);
+        if (!parent) {
+            unknown_.push_back(placement.name);
+            continue;
         }
-        QWidget& widget = binding->widget();
-        widget.setObjectName(QString::fromStdString(placement.name));
-        binding->rescale();
-        if (placement.behind) widget.lower();
-        widgets_.emplace(placement.name, &widget);
-        if (!placement.functionKey.empty() && control->kind() == ControlKind::Key)
+        build(order, placement, *control, parent);
+        if (key && !placement.functionKey.empty())
             addFunctionKey(placement.functionKey, static_cast<CommandButton&>(*control));
-        bindings_.push_back(std::move(binding));
     }
+    chainTabStops();
+    if (!pending_.empty()) pagesBehind_ = std::make_unique<PagesBehind>(*this);
+}
+
+bool ControlView::behindShownPage(const Placement& placement) const {
+    if (placement.container.empty()) return false;
+    if (auto tabs = tabs_.find(placement.container); tabs != tabs_.end())
+        return placement.page != tabs->second.openedOn;
+    return pendingNames_.count(placement.container) > 0;
+}
+
+QWidget* ControlView::containerOf(const Placement& placement) const {
+    if (placement.container.empty()) return &form_;
+    if (auto tabs = tabs_.find(placement.container); tabs != tabs_.end())
+        return tabs->second.widget->widget(placement.page);
+    auto it = widgets_.find(placement.container);
+    return it != widgets_.end() ? it->second : nullptr;
+}
+
+void ControlView::build(std::size_t order, const Placement& placement, Control& control,
+                        QWidget* parent) {
+    const Forward forward = [this](const std::function<void()>& action) { this->forward(action); };
+    const FocusTest clerkFocus = [this](QWidget* w, Qt::FocusReason r) {
+        return isClerkFocus(w, r);
+    };
+    const QFont& font = font_;
+    std::unique_ptr<Binding> binding;
+    switch (control.kind()) {
+        case ControlKind::Key:
+            binding = std::make_unique<KeyBinding>(
+                static_cast<CommandButton&>(control), parent, placement, scale_,
+                placedFont(font, placement, true), forward, &control == enterKey_);
+            break;
+        case ControlKind::DropDown:
+            binding = std::make_unique<DropDownBinding>(
+                static_cast<ComboBox&>(control), parent, placement, scale_,
+                placedFont(font, placement, false), forward, clerkFocus);
+            break;
+        case ControlKind::TextBox:
+            binding = std::make_unique<TextBinding>(
+                static_cast<TextBox&>(control), parent, placement, scale_,
+                placedFont(font, placement, false), forward, enterKey_);
+            break;
+        case ControlKind::Label:
+            binding = std::make_unique<LabelBinding>(static_cast<Label&>(control), parent,
+                                                     placement, scale_, font, forward);
+            break;
+        case ControlKind::Frame:
+            binding =
+                std::make_unique<FrameBinding>(static_cast<Frame&>(control), parent, placement,
+                                               scale_, placedFont(font, placement, true));
+            break;
+        case ControlKind::Picture:
+            binding = std::make_unique<PictureBinding>(static_cast<PictureBox&>(control), parent,
+                                                       placement, scale_, font, forward);
+            break;
+        case ControlKind::Tab: {
+            auto& model = static_cast<TabControl&>(control);
+            auto tab = std::make_unique<TabBinding>(model, parent, placement, scale_,
+                                                    placedFont(font, placement, true), forward);
+            tabs_.emplace(placement.name, Tabs{&model, &tab->tabWidget(), model.tab()});
+            binding = std::move(tab);
+            break;
+        }
+        case ControlKind::Option:
+            binding = std::make_unique<OptionBinding>(static_cast<OptionButton&>(control), parent,
+                                                      placement, scale_,
+                                                      placedFont(font, placement, true), forward);
+            break;
+    }
+    QWidget& widget = binding->widget();
+    widget.setObjectName(QString::fromStdString(placement.name));
+    binding->rescale();
+    if (placement.behind) widget.lower();
+    widgets_.emplace(placement.name, &widget);
+    bindings_.emplace_back(order, std::move(binding));
+}
+
+void ControlView::chainTabStops() {
     // Tab in reading order: the layout's. Widgets that take no Tab are skipped
     // by Qt itself, and so are hidden and disabled ones.
     QWidget* previous = nullptr;
-    for (const auto& binding : bindings_) {
+    for (const auto& [order, binding] : bindings_) {
         QWidget& widget = binding->widget();
         if (widget.focusPolicy() == Qt::NoFocus && !widget.focusProxy()) continue;
         if (previous) QWidget::setTabOrder(previous, &widget);
         previous = &widget;
     }
+}
+
+void ControlView::buildPagesBehind() {
+    if (pending_.empty() || retired_) return;
+    const std::vector<Pending> pending = std::move(pending_);
+    pending_.clear();
+    pendingNames_.clear();
+    const std::size_t built = bindings_.size();
+    for (const Pending& p : pending) {
+        QWidget* parent = containerOf(p.placement);
+        if (!parent) {
+            unknown_.push_back(p.placement.name);
+            continue;
+        }
+        build(p.order, p.placement, *p.control, parent);
+    }
+    // The new widgets show the model as the others do, without a handler
+    // hearing of it.
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    for (std::size_t i = built; i < bindings_.size(); ++i) bindings_[i].second->sync();
+    syncing_ = wasSyncing;
+    std::stable_sort(bindings_.begin(), bindings_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    chainTabStops();
+    // Nothing to watch for any more; the watcher may be the caller.
+    if (pagesBehind_) {
+        form_.removeEventFilter(pagesBehind_.get());
+        for (const auto& [name, tabs] : tabs_) {
+            tabs.widget->removeEventFilter(pagesBehind_.get());
+            tabs.widget->tabBar()->removeEventFilter(pagesBehind_.get());
+        }
+    }
+}
+
+bool ControlView::tabsLeavingTheirPage() const {
+    // Until the pages behind are built, each tab control has the page it
+    // opened on and no other.
+    return std::any_of(tabs_.begin(), tabs_.end(), [](const auto& entry) {
+        return entry.second.model->tab() != entry.second.openedOn;
+    });
 }
 
 void ControlView::addFunctionKey(const std::string& key, CommandButton& button) {
@@ -560,7 +671,7 @@ ControlView::~ControlView() {
 
 void ControlView::setScale(const FormScale& scale) {
     scale_ = scale;
-    for (const auto& binding : bindings_) binding->rescale();
+    for (const auto& [order, binding] : bindings_) binding->rescale();
 }
 
 bool ControlView::isClerkFocus(QWidget* widget, Qt::FocusReason reason) const {
@@ -577,13 +688,17 @@ bool ControlView::isClerkFocus(QWidget* widget, Qt::FocusReason reason) const {
 }
 
 void ControlView::sync() {
+    // A page coming to the front gets its widgets before it is shown.
+    if (!pending_.empty() && tabsLeavingTheirPage()) buildPagesBehind();
     syncing_ = true;
-    for (const auto& binding : bindings_) binding->sync();
+    for (const auto& [order, binding] : bindings_) binding->sync();
     syncing_ = false;
 }
 
-QWidget* ControlView::widget(std::string_view name) const {
-    auto it = widgets_.find(std::string(name));
+QWidget* ControlView::widget(std::string_view name) {
+    const std::string key(name);
+    if (pendingNames_.count(key)) buildPagesBehind();
+    auto it = widgets_.find(key);
     return it == widgets_.end() ? nullptr : it->second;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include <QFont>
@@ -17,6 +19,7 @@
 #include "app/qt/window_layout.h"
 
 class QShortcut;
+class QTabWidget;
 class QWidget;
 
 namespace kippurun {
@@ -32,6 +35,14 @@ class ControlView {
     // layout's order, stopping only where a clerk works: drop-downs, boxes
     // the clerk types into, keys with a caption and a handler, the tab
     // control's page captions and keyboard grids.
+    //
+    // The pages of a tab control behind the one the screen opens on are
+    // built once the window has drawn its first frame, so that the clerk
+    // sees the screen sooner; and at once whenever something needs them
+    // earlier: widget() asking for one of theirs, the model bringing
+    // another page to the front, the clerk's mouse or keyboard on the tab
+    // control. Built late or at once, the widgets, their order and their
+    // Tab order are the same.
     ControlView(const ControlRegistry& registry, const std::vector<Placement>& layout,
                 QWidget& form, const QFont& font, Dispatch dispatch);
     ~ControlView();
@@ -51,7 +62,12 @@ class ControlView {
     // nothing reaches a handler from them any more.
     void retire();
 
-    QWidget* widget(std::string_view name) const;
+    // The widget of a placed control; builds the pages behind first if it
+    // is on one of them.
+    QWidget* widget(std::string_view name);
+    // Builds the widgets of the pages behind the one shown now, if not yet.
+    void buildPagesBehind();
+    bool pagesBehindBuilt() const { return pending_.empty(); }
     // Whether the focus entering `widget` is the clerk moving it there: by
     // mouse, Tab or shortcut, or by activating the window when the focus was
     // set while the window was inactive. Not: the program's own focus, a
@@ -63,16 +79,47 @@ class ControlView {
     class Binding;
 
   private:
+    class PagesBehind;
+    // A control to be built with the pages behind, and its place in the
+    // layout (kept here: the layout may be gone by then).
+    struct Pending {
+        std::size_t order;
+        Placement placement;
+        Control* control;
+    };
+
+    // The widget of one control under `parent`, placed and scaled.
+    void build(std::size_t order, const Placement& placement, Control& control, QWidget* parent);
+    // The widget a placement is in: the form, a tab page or a frame; null
+    // when the layout names a container that is not there.
+    QWidget* containerOf(const Placement& placement) const;
+    bool behindShownPage(const Placement& placement) const;
+    // Whether the model brings forward a page not built yet.
+    bool tabsLeavingTheirPage() const;
+    void chainTabStops();
     void forward(const std::function<void()>& action);
     // `key` ("F12") presses `button` from anywhere on the form.
     void addFunctionKey(const std::string& key, CommandButton& button);
 
     QWidget& form_;
     Dispatch dispatch_;
+    QFont font_;
+    CommandButton* enterKey_ = nullptr;
     QPointer<QWidget> lastFocus_;  // the form's widget that last held the focus
     QMetaObject::Connection focusTracking_;
-    std::vector<std::unique_ptr<Binding>> bindings_;
+    // In the layout's order, the order of the syncs and of Tab.
+    std::vector<std::pair<std::size_t, std::unique_ptr<Binding>>> bindings_;
     std::unordered_map<std::string, QWidget*> widgets_;
+    // Tab controls: their widget, and the page shown when the view was built.
+    struct Tabs {
+        const TabControl* model;
+        QTabWidget* widget;
+        int openedOn;
+    };
+    std::unordered_map<std::string, Tabs> tabs_;
+    std::vector<Pending> pending_;
+    std::unordered_set<std::string> pendingNames_;
+    std::unique_ptr<PagesBehind> pagesBehind_;
     std::vector<std::string> unknown_;
     std::vector<QPointer<QShortcut>> shortcuts_;
     FormScale scale_;

@@ -5,8 +5,7 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <QBuffer>
-#include <QImageReader>
+#include "app/qt/clerk_widgets.h"
 
 namespace kippurun {
 
@@ -30,18 +29,12 @@ void FontsAhead::wait() {
     if (thread_.joinable()) thread_.join();
 }
 
-ImagePluginsAhead::ImagePluginsAhead()
-    : thread_(startThread([] {
-          // Asking whether a PNG can be read makes Qt load every image-format
-          // plugin to ask it first; the answer itself does not matter.
-          QBuffer nothing;
-          nothing.open(QIODevice::ReadOnly);
-          QImageReader reader(&nothing, "png");
-          static_cast<void>(reader.canRead());
-      })) {}
+FrameImageAhead::FrameImageAhead()
+    : thread_(startThread([this] { image_ = GroupFrame::readFrameImage(); })) {}
 
-ImagePluginsAhead::~ImagePluginsAhead() {
+QImage FrameImageAhead::take() {
     if (thread_.joinable()) thread_.join();
+    return std::exchange(image_, QImage());
 }
 
 }  // namespace kippurun

@@ -1,15 +1,16 @@
 #pragma once
 // Work of the window's start that waits for nothing of the window's, done
-// on the second core while the main thread connects to the window system,
-// builds the form and paints it:
+// on the second core while the main thread connects to the window system
+// and builds the form:
 // - fontconfig reads its configuration and font caches (the main thread
 //   would otherwise do it at the first font it looks up);
-// - Qt's image-format plugins are loaded: Qt asks each of them before it
-//   reads a PNG image itself, and the style reads one (the frame of a group
-//   of controls) at the first frame.
+// - the image the style draws a group frame from is read (Qt looks through
+//   its image-format plugins' folder before it reads any image).
 // Nothing here changes what the window shows; without a thread it is all
 // done where it always was.
 #include <thread>
+
+#include <QImage>
 
 namespace kippurun {
 
@@ -28,17 +29,21 @@ class FontsAhead {
     std::thread thread_;
 };
 
-// The image-format plugins, loaded once QApplication is made (the plugins'
+// The group frame's image, read once QApplication is made (the plugins'
 // folders are the application's); made after it, so that it is gone before
 // QApplication goes.
-class ImagePluginsAhead {
+class FrameImageAhead {
   public:
-    ImagePluginsAhead();
-    ~ImagePluginsAhead();
-    ImagePluginsAhead(const ImagePluginsAhead&) = delete;
-    ImagePluginsAhead& operator=(const ImagePluginsAhead&) = delete;
+    FrameImageAhead();
+    ~FrameImageAhead() { take(); }
+    FrameImageAhead(const FrameImageAhead&) = delete;
+    FrameImageAhead& operator=(const FrameImageAhead&) = delete;
+
+    // The image, once read; empty when no thread read it.
+    QImage take();
 
   private:
+    QImage image_;
     std::thread thread_;
 };
 

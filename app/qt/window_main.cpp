@@ -1,10 +1,9 @@
 #include "app/qt/window_main.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <optional>
+#include <utility>
 
 #include <QApplication>
 #include <QEvent>
@@ -13,6 +12,7 @@
 
 #include "app/clock.h"
 #include "app/program_shell.h"
+#include "app/qt/clerk_widgets.h"
 #include "app/qt/desktop.h"
 #include "app/qt/main_window.h"
 #include "app/qt/quit_when_shown.h"
@@ -42,7 +42,7 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     std::optional<DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
-    const ImagePluginsAhead imagePluginsAhead;
+    FrameImageAhead frameImage;
     QApplication::setApplicationName(QStringLiteral("kippurun"));
     QApplication::setApplicationDisplayName(ProgramTitle);
     QApplication::setApplicationVersion(QStringLiteral(KIPPURUN_VERSION));
@@ -51,25 +51,35 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     if (!installJapaneseTexts(app))
         std::cerr << "キップルン: Qt の日本語訳が見つかりません (qt6-translations-l10n)。"
                      "Qt の標準の文言は英語のまま表示されます。\n";
-    fontsAhead.wait();
-    QFont face(screenFontFamily());
-    face.setPointSize(10);
-    QApplication::setFont(face);
+    // The screen's face for every widget and box, once fontconfig is ready:
+    // the load step, which needs no font, runs while it gets ready.
+    bool faceSet = false;
+    const auto setFace = [&] {
+        if (std::exchange(faceSet, true)) return;
+        fontsAhead.wait();
+        QFont face(screenFontFamily());
+        face.setPointSize(10);
+        QApplication::setFont(face);
+    };
 
     SystemClock clock(options.today);
     MessageBoxPrompt boxes;
     SyncedPrompt prompt(boxes);
+    prompt.setBeforeShow(setFace);  // a question the load step asks
     ProgramShell program(options.untinDir, clock, prompt, [&] { return tablesAhead.take(); });
     try {
         program.start();
     } catch (const std::exception& e) {
+        setFace();
         reportFatal(nullptr, QString::fromUtf8(e.what()));
         return 1;
     }
+    setFace();
 
     // One window for every screen, so the message boxes always have the
     // window now shown as their parent.
     MainWindow window(program, prompt);
+    GroupFrame::useFrameImage(frameImage.take());
     boxes.setParentWindow(&window);
     QObject::connect(&window, &MainWindow::programEnded, &app, [] { QCoreApplication::exit(0); });
     QObject::connect(&window, &MainWindow::fatalError, &app, [&window](const QString& message) {
@@ -79,14 +89,7 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     QuitWhenShown quitWhenShown;
     if (options.quitAfterShow) window.installEventFilter(&quitWhenShown);
     window.show();
-    const int status = app.exec();
-    if (options.quitAfterShow) {
-        // Start-up timing times the start: the window and the tables go
-        // with the process rather than one by one.
-        std::fflush(nullptr);
-        std::_Exit(status);
-    }
-    return status;
+    return app.exec();
 }
 
 }  // namespace kippurun

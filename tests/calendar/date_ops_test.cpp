@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace kippurun {
 namespace {
@@ -109,6 +112,25 @@ TEST(EraLongDate, TheSameTextAsIcusPattern) {
             << static_cast<unsigned>(d.day());
     }
     EXPECT_EQ(eraLongDateByPattern(ymd(2019, 5, 1)), "令和元年5月1日水曜日");
+}
+
+// The eras are read once for the program, by whichever thread is first (the
+// start reads them on another thread while the load step may already ask):
+// threads asking at once all get the text the pattern writes.
+TEST(EraLongDate, ThreadsAskingAtOnceGetTheSameText) {
+    const std::vector<Date> dates = {ymd(1868, 10, 23), ymd(1912, 7, 30), ymd(1926, 12, 25),
+                                     ymd(1989, 1, 8),   ymd(2019, 5, 1),  ymd(2026, 12, 9)};
+    std::vector<std::vector<std::string>> texts(4);
+    std::vector<std::thread> threads;
+    for (auto& out : texts)
+        threads.emplace_back([&dates, &out] {
+            loadEraNames();
+            for (const Date d : dates) out.push_back(eraLongDate(d));
+        });
+    for (std::thread& t : threads) t.join();
+    for (const auto& out : texts)
+        for (std::size_t i = 0; i < dates.size(); ++i)
+            EXPECT_EQ(out[i], eraLongDateByPattern(dates[i]));
 }
 
 }  // namespace

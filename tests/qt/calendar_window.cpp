@@ -34,7 +34,7 @@ struct Window {
     }
     template <class W = QWidget>
     W* get(const char* name) const {
-        return window->findChild<W*>(QString::fromUtf8(name));
+        return qobject_cast<W*>(window->controlWidget(name));
     }
     QString text(const char* name) const {
         auto* edit = get<QLineEdit>(name);

@@ -1,5 +1,7 @@
 // The widgets of a small hand-made screen: what reaches a handler and what
 // must not.
+#include <thread>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -7,11 +9,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmapCache>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include "app/controls.h"
+#include "app/qt/clerk_widgets.h"
 #include "app/qt/control_view.h"
 
 using namespace kippurun;
@@ -66,6 +71,17 @@ struct MiniScreen {
         label.onClick = [this] { ++labelClicks; };
         box.onClick = [this] { ++boxClicks; };
         tabs.onClick = [this] { ++tabChanges; };
+    }
+
+    // Controls on the second page of the tab control, one of them a frame
+    // holding a drop-down.
+    static std::vector<Placement> pagesLayout() {
+        return {at("cmdGo", "", {0, 0, 1200, 375}),
+                at("tabPages", "", {4800, 0, 4500, 4500}),
+                at("txtBox", "tabPages", {150, 150, 1800, 375}, 1),
+                at("frameBox", "tabPages", {150, 600, 3000, 2000}, 1),
+                at("cboSecond", "frameBox", {150, 300, 1800, 375}),
+                at("cboFirst", "", {0, 600, 1800, 375})};
     }
 
     static std::vector<Placement> layout() {
@@ -302,6 +318,164 @@ class ControlViewTest : public QObject {
         QCOMPARE(h.screen.tabs.tab(), 1);
         QCOMPARE(h.screen.tabChanges, 1);
         QCOMPARE(tabs->tabText(1), QString("裏"));
+    }
+
+    // The pages behind the one a screen opens on are built after its first
+    // frame: then in their places, up to date and in the layout's Tab order.
+    void pagesBehindFollowTheFirstFrame() {
+        MiniScreen screen;
+        screen.box.text = "12";
+        QWidget form;
+        form.resize(700, 400);
+        ControlView view(screen.registry, MiniScreen::pagesLayout(), form, QFont(),
+                         [](const std::function<void()>& a) { a(); });
+        view.sync();
+        QVERIFY(!view.pagesBehindBuilt());
+        QVERIFY(!form.findChild<QLineEdit*>("txtBox"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY(view.pagesBehindBuilt());
+        QVERIFY(view.unknownNames().empty());
+        auto* tabs = form.findChild<QTabWidget*>("tabPages");
+        auto* edit = form.findChild<QLineEdit*>("txtBox");
+        QVERIFY(edit);
+        QCOMPARE(edit->parentWidget(), tabs->widget(1));
+        QCOMPARE(edit->text(), QString("12"));
+        QCOMPARE(form.findChild<QWidget*>("cboSecond")->parentWidget(),
+                 form.findChild<QWidget*>("frameBox"));
+        // Tab from the first key: the layout's order, the late widgets in it.
+        const QStringList bound{"cmdGo", "tabPages", "txtBox", "cboSecond", "cboFirst"};
+        QStringList stops;
+        QWidget* w = view.widget("cmdGo");
+        do {
+            if (bound.contains(w->objectName()) && (w->focusPolicy() & Qt::TabFocus))
+                stops << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w != view.widget("cmdGo"));
+        QCOMPARE(stops, bound);
+    }
+
+    // A screen that opens on another page: that page is built with the
+    // form, and the first page is one of those behind.
+    void pagesBehindOfAScreenOpenedOnAnotherPage() {
+        MiniScreen screen;
+        screen.tabs.restore(1);
+        QWidget form;
+        std::vector<Placement> layout = MiniScreen::pagesLayout();
+        layout.push_back(at("lblSign", "tabPages", {150, 150, 900, 375}, 0));
+        ControlView view(screen.registry, layout, form, QFont(),
+                         [](const std::function<void()>& a) { a(); });
+        view.sync();
+        auto* tabs = form.findChild<QTabWidget*>("tabPages");
+        QCOMPARE(tabs->currentIndex(), 1);
+        QVERIFY(form.findChild<QLineEdit*>("txtBox"));
+        QVERIFY(!form.findChild<QLabel*>("lblSign"));
+        screen.tabs.setTab(0);
+        view.sync();
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(view.pagesBehindBuilt());
+        QCOMPARE(form.findChild<QLabel*>("lblSign")->parentWidget(), tabs->widget(0));
+    }
+
+    // Whatever needs a page behind before the first frame has it at once.
+    void pagesBehindComeAsSoonAsNeeded_data() {
+        QTest::addColumn<QString>("need");
+        for (const char* need : {"look-up", "model", "click", "keyboard"})
+            QTest::newRow(need) << need;
+    }
+    void pagesBehindComeAsSoonAsNeeded() {
+        QFETCH(QString, need);
+        MiniScreen screen;
+        QWidget form;
+        form.resize(700, 400);
+        ControlView view(screen.registry, MiniScreen::pagesLayout(), form, QFont(),
+                         [&view](const std::function<void()>& a) {
+                             a();
+                             view.sync();
+                         });
+        view.sync();
+        form.show();  // no event handled yet: the first frame is still to come
+        QVERIFY(!view.pagesBehindBuilt());
+        auto* tabs = form.findChild<QTabWidget*>("tabPages");
+        bool pageReady = false;
+        QObject::connect(tabs, &QTabWidget::currentChanged, [&](int page) {
+            pageReady = tabs->widget(page)->findChild<QLineEdit*>("txtBox") != nullptr;
+        });
+        if (need == "look-up") {
+            QVERIFY(view.widget("txtBox"));
+            pageReady = true;
+        } else if (need == "model") {
+            screen.tabs.setTab(1);
+            view.sync();  // the page changes with the widget's signals blocked
+            pageReady =
+                tabs->currentIndex() == 1 && tabs->widget(1)->findChild<QLineEdit*>("txtBox");
+        } else if (need == "click") {
+            QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                              tabs->tabBar()->tabRect(1).center());
+        } else {
+            QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier);
+        }
+        QVERIFY(view.pagesBehindBuilt());
+        QVERIFY(pageReady);
+        QCOMPARE(view.widget("txtBox")->isVisible(), need != "look-up");
+    }
+
+    // The frames the program draws itself are the style's, to the pixel.
+    void groupFrameIsTheStylesOwn_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("checkable");
+        QTest::addColumn<bool>("readAhead");  // the image read on another thread
+        QTest::newRow("no title") << QString() << QSize(300, 200) << false << false << false;
+        QTest::newRow("title") << QString("人数") << QSize(300, 200) << false << false << false;
+        QTest::newRow("bold title, wide")
+            << QString("人数") << QSize(473, 150) << true << false << false;
+        QTest::newRow("smaller than the image")
+            << QString() << QSize(9, 9) << false << false << false;
+        QTest::newRow("check box") << QString("人数") << QSize(200, 120) << false << true << false;
+        QTest::newRow("read ahead") << QString("人数") << QSize(300, 200) << true << false << true;
+    }
+    void groupFrameIsTheStylesOwn() {
+        QFETCH(QString, title);
+        QFETCH(QSize, size);
+        QFETCH(bool, bold);
+        QFETCH(bool, checkable);
+        QFETCH(bool, readAhead);
+        if (QApplication::style()->name() != QLatin1String("fusion"))
+            QSKIP("the program draws the frame itself only in the Fusion style");
+        QPixmapCache::clear();
+        if (readAhead) {
+            QImage image;
+            std::thread([&image] { image = GroupFrame::readFrameImage(); }).join();
+            QVERIFY(!image.isNull());
+            GroupFrame::useFrameImage(image);
+        }
+        QWidget form;
+        QGroupBox stock(&form);
+        GroupFrame own(&form);
+        for (QGroupBox* box : {&stock, static_cast<QGroupBox*>(&own)}) {
+            QFont font = box->font();
+            font.setBold(bold);
+            box->setFont(font);
+            box->setTitle(title);
+            box->setCheckable(checkable);
+            box->resize(size);
+        }
+        QCOMPARE(own.grab().toImage(), stock.grab().toImage());
+    }
+
+    // The tab control's frame, painted in bands, is the style's to the pixel.
+    void tabFrameIsTheStylesOwn() {
+        QWidget form;
+        QTabWidget stock(&form);
+        TabFrame own(&form);
+        for (QTabWidget* tabs : {&stock, static_cast<QTabWidget*>(&own)}) {
+            for (const char* caption : {"フルキー", "駅名", "カレンダー", "明細"})
+                tabs->addTab(new QWidget(tabs), QString::fromUtf8(caption));
+            tabs->resize(320, 390);
+        }
+        QCOMPARE(own.grab().toImage(), stock.grab().toImage());
     }
 
     void unplacedAndUnknownControls() {
