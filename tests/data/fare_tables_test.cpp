@@ -128,6 +128,22 @@ TEST(TableReading, LayoutOfTheValuesDoesNotMatter) {
     }
 }
 
+// Where a table's values end, on both sides of 64 KiB of text: the values
+// read back whole (the long value first, so that the ends past it are read
+// as beginnings too). An index narrowed to 16 bits would lose them.
+TEST(TableReading, TextsOnBothSidesOfSixtyFourKibibytes) {
+    for (const std::size_t total : {65'534u, 65'535u, 65'536u, 65'537u, 200'000u}) {
+        TableFolder folder{TableFolder::Contents::Empty};
+        const std::string big(total - 3, 'x');
+        folder.write("T.csv", big + ",a\nb,c\n");
+        const Table table = readSquareTable(folder.path(), "\\Untin\\T.csv", 2);
+        EXPECT_EQ(table.at(0, 0), big) << total;
+        EXPECT_EQ(table.at(0, 1), "a") << total;
+        EXPECT_EQ(table.at(1, 0), "b") << total;
+        EXPECT_EQ(table.at(1, 1), "c") << total;
+    }
+}
+
 TEST(TableReading, SmallFiles) {
     using Cells = std::array<std::string_view, 4>;
     const struct {
