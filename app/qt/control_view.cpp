@@ -448,11 +448,18 @@ class TabBinding : public ControlView::Binding {
 class ControlView::PagesBehind : public QObject {
   public:
     explicit PagesBehind(ControlView& view) : view_(view) {
-        view_.form_.installEventFilter(this);
+        watched_.emplace_back(&view_.form_);
         for (const auto& [name, tabs] : view_.tabs_) {
-            tabs.widget->installEventFilter(this);
-            tabs.widget->tabBar()->installEventFilter(this);
+            watched_.emplace_back(tabs.widget);
+            watched_.emplace_back(tabs.widget->tabBar());
         }
+        for (const QPointer<QObject>& object : watched_) object->installEventFilter(this);
+    }
+    // Once the pages are built; the caller may be this watcher's own filter.
+    void stopWatching() {
+        for (const QPointer<QObject>& object : watched_)
+            if (object) object->removeEventFilter(this);
+        watched_.clear();
     }
 
   protected:
@@ -479,6 +486,7 @@ class ControlView::PagesBehind : public QObject {
 
   private:
     ControlView& view_;
+    std::vector<QPointer<QObject>> watched_;
     bool queued_ = false;
 };
 
@@ -629,14 +637,7 @@ void ControlView::buildPagesBehind() {
     std::stable_sort(bindings_.begin(), bindings_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     chainTabStops();
-    // Nothing to watch for any more; the watcher may be the caller.
-    if (pagesBehind_) {
-        form_.removeEventFilter(pagesBehind_.get());
-        for (const auto& [name, tabs] : tabs_) {
-            tabs.widget->removeEventFilter(pagesBehind_.get());
-            tabs.widget->tabBar()->removeEventFilter(pagesBehind_.get());
-        }
-    }
+    if (pagesBehind_) pagesBehind_->stopWatching();
 }
 
 bool ControlView::tabsLeavingTheirPage() const {
