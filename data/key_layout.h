@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "data/fare_tables.h"
+#include "data/folder_transaction.h"
 #include "data/station_catalogue.h"
 
 namespace kippurun {
@@ -62,12 +63,10 @@ void writeFileAtomically(const std::filesystem::path& untinDir, std::string_view
 // writeKeySettings: it tells whether another counter saved in between.
 std::string keySettingsOnDisk(const std::filesystem::path& untinDir);
 
-// Saves the settings screen's pair, "Ekimei1.csv" and "Start.csv", under the
-// folder's exclusive lock, as a transaction that a kill cannot split: both
-// temporaries are flushed, a journal naming them is put in place, both are
-// renamed, the journal goes (recoverKeySettings finishes what a kill cut
-// short). Should the second rename fail, the first file is put back, so that
-// a failure (DataFileError, WriteFailed) leaves both old files.
+// Saves the settings screen's pair, "Ekimei1.csv" and "Start.csv", as one
+// folder transaction (data/folder_transaction.h): after a failure
+// (DataFileError, WriteFailed, saying how the pair was left) or a kill the
+// pair is wholly old or wholly new.
 // With `expected` (what keySettingsOnDisk gave when the screen read the
 // files): when the files no longer hold it, nothing is written, `expected`
 // receives what they hold now and the result is false.
@@ -75,14 +74,8 @@ bool writeKeySettings(const std::filesystem::path& untinDir, const EkimeiGrid& g
                       std::string_view departure, std::string_view arrival,
                       std::string* expected = nullptr);
 
-// What whoever opens the folder does first: finishes a pair save that was
-// cut short when both its new files are whole, else discards it, and removes
-// the temporary files such saves left (never those of a counter saving at
-// this moment). Takes the folder's exclusive lock. Throws DataFileError
-// (WriteFailed) when a save to be finished cannot be.
+// settleFolder, its failure as the DataFileError (WriteFailed) a reader
+// reports.
 void recoverKeySettings(const std::filesystem::path& untinDir);
-
-// Tests only: the call that flushes a folder after a rename (null: fsync).
-void setFolderSyncForTesting(int (*sync)(int fd));
 
 }  // namespace kippurun

@@ -11,10 +11,9 @@
 #include <optional>
 
 #include "data/data_file_error.h"
-#include "data/key_layout.h"
+#include "data/folder_transaction.h"
 #include "data/table_file.h"
 #include "data/table_files.h"
-#include "data/untin_lock.h"
 #include "office/table_diff.h"
 
 namespace kippurun {
@@ -112,26 +111,6 @@ std::string keepFiles(const fs::path& untinDir, const fs::path& kept,
     return {};
 }
 
-// The files replaced so far back as they were. Returns the names that could
-// not be put back.
-std::vector<std::string> putBack(const fs::path& untinDir, const std::vector<std::string>& replaced,
-                                 const std::map<std::string, std::string>& old) {
-    std::vector<std::string> left;
-    for (auto name = replaced.rbegin(); name != replaced.rend(); ++name) {
-        try {
-            const auto before = old.find(*name);
-            if (before != old.end()) {
-                writeFileAtomically(untinDir, *name, before->second);
-            } else {
-                fs::remove(untinDir / *name);
-            }
-        } catch (const std::exception&) {
-            left.push_back(*name);
-        }
-    }
-    return left;
-}
-
 }  // namespace
 
 const std::vector<std::string>& officeFiles() {
@@ -160,37 +139,39 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
         return result;
     }
 
-    // The set checked is the set installed: both read under one lock.
+    // The set checked is the set installed: both read from one whole set.
     std::map<std::string, std::string> incoming;
-    {
-        const std::optional<UntinLock> lock = sharedLockIfInUse(newDir);
-        result.findings = checkTables(newDir);
-        if (checkFails(result.findings, false)) {
-            result.refused = true;
-            return result;
-        }
-        try {
-            incoming = readPresent(newDir, officeFiles());
-        } catch (const DataFileError& failure) {
-            result.failure = failure.what();
-            return result;
-        }
-        if (incoming.size() != officeFiles().size()) {
-            result.failure =
-                "新しい表のフォルダ" + bracketed(newDir) + "の表が点検の後で消えました。";
-            return result;
-        }
-    }
-
-    // The counter's pair as whoever opens the folder leaves it: a settings
-    // save cut short finished or discarded, so that the set kept is whole.
     try {
-        recoverKeySettings(untinDir);
+        readWholeSet({newDir}, [&] {
+            result.findings = checkTables(newDir);
+            incoming.clear();
+            if (!checkFails(result.findings, false)) incoming = readPresent(newDir, officeFiles());
+            return 0;
+        });
     } catch (const DataFileError& failure) {
-        result.failure = std::string(failure.what()) + " 何も入れ替えていません。";
+        result.failure = failure.what();
         return result;
     }
-    const UntinLock lock(untinDir, UntinLockMode::Exclusive);
+    if (checkFails(result.findings, false)) {
+        result.refused = true;
+        return result;
+    }
+    if (incoming.size() != officeFiles().size()) {
+        result.failure = "新しい表のフォルダ" + bracketed(newDir) + "の表が点検の後で消えました。";
+        return result;
+    }
+
+    // The folder as whoever opens it leaves it: a transaction cut short
+    // settled, so that the set kept is whole; then held until the new set
+    // is in.
+    std::optional<FolderTransaction> transaction;
+    try {
+        transaction.emplace(untinDir);
+    } catch (const FolderWriteError& failure) {
+        result.failure =
+            std::string(settleFailed(untinDir, failure).what()) + " 何も入れ替えていません。";
+        return result;
+    }
     std::map<std::string, std::string> old;
     try {
         old = readPresent(untinDir, checkedFiles());
@@ -200,9 +181,13 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
         return result;
     }
     std::vector<std::string> changed;
+    std::vector<FileReplacement> changes;
     for (const std::string& name : officeFiles()) {
         const auto before = old.find(name);
-        if (before == old.end() || before->second != incoming.at(name)) changed.push_back(name);
+        if (before == old.end() || before->second != incoming.at(name)) {
+            changed.push_back(name);
+            changes.push_back({name, incoming.at(name)});
+        }
     }
     if (changed.empty()) return result;
 
@@ -218,38 +203,32 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
         return result;
     }
 
-    for (const std::string& name : changed) {
-        try {
-            writeFileAtomically(untinDir, name, incoming.at(name));
-        } catch (const DataFileError& failure) {
-            // A failure after the rename (the folder's flush) leaves the new
-            // file in place: it goes back with the others.
-            std::vector<std::string> touched = result.replaced;
-            const auto before = old.find(name);
-            try {
-                if (before == old.end() || readTableFileBytes(untinDir, name) != before->second)
-                    touched.push_back(name);
-            } catch (const DataFileError&) {
-                if (before != old.end()) touched.push_back(name);
-            }
-            const std::vector<std::string> left = putBack(untinDir, touched, old);
-            result.failure = failure.what();
-            if (left.empty()) {
-                result.failure +=
-                    " 入れ替えた表は元に戻しました。" + bracketed(untinDir) + "は前のままです。";
+    try {
+        transaction->commit(changes);
+    } catch (const FolderWriteError& failure) {
+        result.failure = "「" + failure.fileName() + "」を入れ替えられません：" + failure.reason() +
+                         "（フォルダ" + bracketed(untinDir) + "）。";
+        switch (failure.outcome()) {
+            case SetOutcome::Old:
+                result.failure += "どの表も前のままです。";
                 fs::remove_all(result.kept, ec);
                 result.kept.clear();
-            } else {
-                std::string names;
-                for (const std::string& n : left) names += (names.empty() ? "" : "、") + n;
-                result.failure += " 元に戻せなかった表: " + names + "。前の表は" +
-                                  bracketed(result.kept) + "にあります。";
-            }
-            result.replaced.clear();
-            return result;
+                break;
+            case SetOutcome::New:
+                result.failure +=
+                    "新しい表はすべて入りましたが、ディスクに書き込まれたか確かめられません。"
+                    "前の表は" +
+                    bracketed(result.kept) + "にあります。";
+                break;
+            case SetOutcome::LeftToRecovery:
+                result.failure +=
+                    "次にフォルダを開くとき、表はすべて前のものにそろえられます。前の表は" +
+                    bracketed(result.kept) + "にもあります。";
+                break;
         }
-        result.replaced.push_back(name);
+        return result;
     }
+    result.replaced = changed;
     return result;
 }
 

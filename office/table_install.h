@@ -1,8 +1,8 @@
 #pragma once
-// Putting a checked table set into a counter's folder: the fare office's 23
-// files replaced one by one, each atomically, under the folder's exclusive
-// lock, so that a counter loading meanwhile reads the whole old set or the
-// whole new one. The counter's own two files stay; the replaced set is kept
+// Putting a checked table set into a counter's folder: the fare office's
+// changed files replaced as one folder transaction (data/folder_transaction.h),
+// so that a counter reads the whole old set or the whole new one, also after
+// a kill or a failed step. The counter's own two files stay; the replaced set is kept
 // in a dated folder beside, from which the same install puts it back.
 #include <chrono>
 #include <filesystem>
