@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "data/data_file_error.h"
+#include "data/folder_transaction.h"
 #include "data/key_layout.h"
 #include "data/station_catalogue.h"
 #include "data/table_file.h"
 #include "data/table_files.h"
-#include "data/untin_lock.h"
 
 namespace kippurun {
 
@@ -27,20 +27,19 @@ frmSettei::frmSettei(std::filesystem::path untinDir, Prompt& prompt, Module1* mo
 CommandButton& frmSettei::cmdEki(int k) { return *cmdEki_.at(static_cast<std::size_t>(k)); }
 
 void frmSettei::Form_Load() {
-    // A save cut short is settled before anything is read; what is read is
-    // remembered, to notice another counter's save before overwriting it.
-    recoverKeySettings(untinDir_);
-    // Another counter's save waits until both files are read.
-    const UntinLock reading(untinDir_, UntinLockMode::Shared);
-    onDisk_ = keySettingsOnDisk(untinDir_);
+    // The pair is read as one whole set; what is read is remembered, to
+    // notice another counter's save before overwriting it.
+    StartStations stations;
+    module().ekimei = readWholeSet({untinDir_}, [&] {
+        onDisk_ = keySettingsOnDisk(untinDir_);
+        stations = readStartStations(untinDir_, &start);
+        return EkimeiLoad(untinDir_);
+    });
 
     for (std::string_view name : stationNames()) cboHatsu.addItem(std::string(name));
 
-    const StartStations stations = readStartStations(untinDir_, &start);
-
     optEkimei.select();
 
-    module().EkimeiLoad(untinDir_);
     Eki1Set();
 
     cboHatsu.setListIndex(stations.arrival);

@@ -18,14 +18,15 @@
 #include "app/controls.h"
 #include "app/module1.h"
 #include "app/screen.h"
+#include "app/table_prefetch.h"
 #include "data/fare_tables.h"
 #include "fare/yen.h"
 
 namespace kippurun {
 
-// Where a load step may take its start-up tables from instead of reading
-// them: the tables, or nullopt when there are none (TablePrefetch::take).
-using TablesAhead = std::function<std::optional<FareTables>()>;
+// Where a load step may take its start-up set from instead of reading it:
+// the set, or nullopt when there is none (TablePrefetch::take).
+using TablesAhead = std::function<std::optional<CounterSet>()>;
 
 class frmStart : public Screen {
   public:

@@ -5,8 +5,8 @@
 
 #include "app/frm_start.h"
 #include "data/data_file_error.h"
+#include "data/folder_transaction.h"
 #include "data/station_catalogue.h"
-#include "data/untin_lock.h"
 #include "fare/determinations.h"
 #include "fare/ticket_types.h"
 
@@ -236,8 +236,7 @@ void frmStart::cmdGaku_Click() {
     // The student fares are read on every press. A file that cannot be used
     // is reported and the sale on the screen goes on with the fares held.
     try {
-        const UntinLock lock(untinDir_, UntinLockMode::Shared);
-        tables.Gakuwari = GakuwariLoad(untinDir_);
+        tables.Gakuwari = readWholeSet({untinDir_}, [&] { return GakuwariLoad(untinDir_); });
     } catch (const DataFileError& e) {
         prompt_.inform("学割運賃表", e.what());
         return;

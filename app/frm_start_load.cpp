@@ -15,11 +15,9 @@ namespace kippurun {
 using namespace std::string_literals;
 
 void frmStart::Form_Load() {
-    // Tables read ahead were read after the settings pair was settled; only
-    // a load that reads them itself settles it here, before anything is read.
-    std::optional<FareTables> ahead;
+    // A set read ahead was read as this step would read it.
+    std::optional<CounterSet> ahead;
     if (const auto source = std::exchange(tablesAhead_, nullptr)) ahead = source();
-    if (!ahead) recoverKeySettings(untinDir_);
 
     dateBoxesFromToday();
 
@@ -30,11 +28,9 @@ void frmStart::Form_Load() {
         box->text.clear();
 
     // The student fares are read only by the student key and survive a reload.
-    // The files are one set: an install into the folder waits for the load,
-    // or the load for the install.
-    FareTables loaded = ahead ? std::move(*ahead) : readStartTables(untinDir_);
-    loaded.Gakuwari = std::move(tables.Gakuwari);
-    tables = std::move(loaded);
+    CounterSet loaded = ahead ? std::move(*ahead) : readCounterSet(untinDir_);
+    loaded.tables.Gakuwari = std::move(tables.Gakuwari);
+    tables = std::move(loaded.tables);
 
     for (const PassengerType& type : PassengerTypes) cboKenshu.addItem(std::string(type.name));
     cboKenshu.setListIndex(OneWayTicket);
@@ -51,7 +47,7 @@ void frmStart::Form_Load() {
     cboKenshu3.setListIndex(NoCharge);
     cboKenshu4.setListIndex(NoCharge);
 
-    module().EkimeiLoad(untinDir_);
+    module().ekimei = std::move(loaded.ekimei);
     Eki1Set();
 
     cboHatsu.setListIndex(tables.start.departure);

@@ -7,13 +7,9 @@
 namespace kippurun {
 
 struct Module1 {
-    // Reads "Ekimei1.csv" anew. Throws DataFileError; the layout held
-    // before stays as it was.
-    void EkimeiLoad(const std::filesystem::path& untinDir) {
-        ekimei = kippurun::EkimeiLoad(untinDir);
-    }
-
-    EkimeiFile ekimei;  // the grid as read, and the 52 keys
+    // The grid as read, and the 52 keys: put here by the screen that read
+    // "Ekimei1.csv" with the rest of its set.
+    EkimeiFile ekimei;
     const StationKeyEntry& key(int k) const {
         return ekimei.layout.at(static_cast<std::size_t>(k));
     }

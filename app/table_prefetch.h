@@ -1,17 +1,25 @@
 #pragma once
-// The fare tables of the sales screen's first load step, read on another
-// core while the window system starts: the same files, read the same way (a
-// settings save cut short settled first, then the 23 files under the
-// folder's shared lock), so the load step goes on with them as if it had
-// read them itself, or meets the same failure. ICU's era data, for the date
+// The files of the sales screen's first load step, read on another core
+// while the window system starts: the same files, read the same way (one
+// whole set, data/folder_transaction.h), so the load step goes on with them
+// as if it had read them itself, or meets the same failure. ICU's era data, for the date
 // the load step writes, is read after them on the same thread.
 #include <filesystem>
 #include <future>
 #include <optional>
 
 #include "data/fare_tables.h"
+#include "data/key_layout.h"
 
 namespace kippurun {
+
+// What the load step reads of the folder: the 23 start-up files and the key
+// layout, one whole set, so that a settings save or a table install in
+// between never gives the screen a set that was never saved.
+struct CounterSet {
+    FareTables tables;
+    EkimeiFile ekimei;
+};
 
 class TablePrefetch {
   public:
@@ -23,17 +31,15 @@ class TablePrefetch {
     TablePrefetch(const TablePrefetch&) = delete;
     TablePrefetch& operator=(const TablePrefetch&) = delete;
 
-    // The tables the first time; nullopt after that, or when nothing was
-    // started. Throws what the read threw (DataFileError, or the settling
-    // of a cut-short save).
-    std::optional<FareTables> take();
+    // The set the first time; nullopt after that, or when nothing was
+    // started. Throws what the read threw (DataFileError).
+    std::optional<CounterSet> take();
 
   private:
-    std::future<FareTables> tables_;
+    std::future<CounterSet> tables_;
 };
 
-// The load step's own read: the start-up tables under the shared lock, so
-// that an install into the folder waits for the read, or the read for it.
-FareTables readStartTables(const std::filesystem::path& untinDir);
+// The load step's own read of the set. Throws DataFileError.
+CounterSet readCounterSet(const std::filesystem::path& untinDir);
 
 }  // namespace kippurun

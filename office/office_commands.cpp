@@ -2,7 +2,7 @@
 
 #include "calendar/season_rule.h"
 #include "data/fare_tables.h"
-#include "data/key_layout.h"
+#include "data/folder_transaction.h"
 #include "data/table_file.h"
 #include "office/price_list.h"
 #include "office/table_check.h"
@@ -15,14 +15,13 @@ namespace kippurun {
 
 int runTableCheck(const std::filesystem::path& untinDir, bool strict, std::ostream& out) {
     std::vector<Finding> findings;
-    // The check opens the folder like the program does: a settings save cut
-    // short is settled first, so that the pair checked is whole.
+    // The check reads the folder as the program does: a whole set, an
+    // interrupted write settled first.
     try {
-        recoverKeySettings(untinDir);
+        findings = readWholeSet({untinDir}, [&] { return checkTables(untinDir); });
     } catch (const DataFileError& failure) {
-        findings.push_back({failure.path(), 0, 0, Severity::Error, failure.what()});
+        findings = {{failure.path(), 0, 0, Severity::Error, failure.what()}};
     }
-    for (Finding& finding : checkTables(untinDir)) findings.push_back(std::move(finding));
     for (const Finding& finding : findings) out << findingLine(finding) << "\n";
     out << summaryLine(findings, strict) << "\n";
     out.flush();
@@ -33,8 +32,11 @@ int runPriceList(const std::filesystem::path& untinDir, Date travelDate, std::os
                  std::ostream& err) {
     FareTables tables;
     try {
-        tables = FareTableLoad(untinDir);
-        tables.Gakuwari = GakuwariLoad(untinDir);
+        tables = readWholeSet({untinDir}, [&] {
+            FareTables set = FareTableLoad(untinDir);
+            set.Gakuwari = GakuwariLoad(untinDir);
+            return set;
+        });
     } catch (const DataFileError& failure) {
         err << failure.what() << "\n";
         return 1;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "calendar/season_rule.h"
+#include "data/folder_transaction.h"
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
 #include "data/value_scanner.h"
@@ -102,15 +103,13 @@ void compareFiles(
 
 }  // namespace
 
-std::optional<UntinLock> sharedLockIfInUse(const fs::path& dir) {
-    std::optional<UntinLock> lock;
-    std::error_code ec;
-    if (fs::exists(dir / UntinLockFileName, ec)) lock.emplace(dir, UntinLockMode::Shared);
-    return lock;
-}
+TableSet readTableSetNow(const fs::path& dir);
 
 TableSet readTableSet(const fs::path& dir) {
-    const std::optional<UntinLock> lock = sharedLockIfInUse(dir);
+    return readWholeSet({dir}, [&] { return readTableSetNow(dir); });
+}
+
+TableSet readTableSetNow(const fs::path& dir) {
     TableSet set;
     set.tables = FareTableLoad(dir);
     set.tables.Gakuwari = GakuwariLoad(dir);

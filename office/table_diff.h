@@ -12,7 +12,6 @@
 
 #include "data/fare_tables.h"
 #include "data/table_file.h"
-#include "data/untin_lock.h"
 #include "office/price_list.h"
 
 namespace kippurun {
@@ -27,13 +26,9 @@ struct TableSet {
     std::map<std::string, std::string, std::less<>> unreadable;
 };
 
-// The shared lock of a folder that has a lock file, as a counter's folder
-// has from its first load; a folder only read here (an archive, a set in the
-// making) is left without one rather than given a lock file.
-std::optional<UntinLock> sharedLockIfInUse(const std::filesystem::path& dir);
-
-// Reads `dir`, under its shared lock where the folder has a lock file. Throws DataFileError, in the
-// program's own words, when the program could not load the set.
+// Reads `dir` as a whole set (data/folder_transaction.h: settled, then
+// under its shared lock). Throws DataFileError, in the program's own words,
+// when the program could not load the set.
 TableSet readTableSet(const std::filesystem::path& dir);
 
 // One field of the list whose value changes.

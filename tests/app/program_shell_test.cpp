@@ -106,7 +106,7 @@ TEST(ProgramShell, TablesReadAheadFailAsTheLoadStepWould) {
     folder.write("KHan.csv", "1,2\r\n");  // a table of the wrong size
     std::string plainFailure, aheadFailure;
     try {
-        static_cast<void>(readStartTables(folder.path()));
+        static_cast<void>(readCounterSet(folder.path()));
     } catch (const DataFileError& e) {
         plainFailure = e.what();
     }
