@@ -231,6 +231,7 @@ std::size_t scanInto(std::string_view text, std::size_t wanted, Sink& result) {
             if (base >= size) {  // the last value (empty after a comma at the end)
                 sink.take(pos, size - pos);
                 ++taken;
+                pos = size;  // past it: whoever checks the values taken sees all of it
                 more = false;
             }
         }

@@ -312,6 +312,19 @@ TEST(FareTableLoad, HostileFiles) {
     EXPECT_EQ(encoding.position.field, 6u);
     EXPECT_NE(std::string(encoding.what()).find("UTF-8"), std::string::npos);
 
+    // The same as the file's last value, with and without a line break
+    // after it: refused wherever it stands.
+    std::string table = squareTable(107, positionText);
+    while (!table.empty() && (table.back() == '\n' || table.back() == '\r')) table.pop_back();
+    table.erase(table.rfind(',') + 1);
+    for (const char* after : {"", "\r\n"}) {
+        SCOPED_TRACE(*after ? "line break after" : "at the very end");
+        folder.write("Otona.csv", table + "\xED\xED\xED" + after);
+        const DataFileError last = loadError(folder.path());
+        EXPECT_EQ(last.kind(), DataFileError::Kind::Unreadable);
+        EXPECT_EQ(last.position.valueNumber, 107u * 107u - 1u);
+    }
+
     // Bytes that are no UTF-8 but lie in no value read: after a closing
     // quote, and past the last value taken. The file is checked whole first;
     // only a value that is read may stop the load.
