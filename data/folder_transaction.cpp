@@ -561,6 +561,34 @@ void placeJournal(const fs::path& dir, const Journal& journal,
     }
 }
 
+// Each file's identity (inode, size, time of the last change of its
+// content), the journal's included unless `journalToo` is false: a
+// transaction or an edit that touched the set changes it.
+std::string identityOf(const std::vector<fs::path>& folders, bool journalToo = true) {
+    std::string out;
+    for (const fs::path& dir : folders) {
+        const auto note = [&](std::string_view name) {
+            struct stat info {};
+            if (::stat((dir / std::string(name)).c_str(), &info) != 0) {
+                out += "-;";
+                return;
+            }
+            out += std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino) + ":" +
+                   std::to_string(info.st_size) + ":" + std::to_string(info.st_mtim.tv_sec) + "." +
+                   std::to_string(info.st_mtim.tv_nsec) + ";";
+        };
+        if (journalToo) note(kJournalName);
+        for (const TableFile& file : TableFiles) note(file.fileName());
+        out += "|";
+    }
+    return out;
+}
+
+bool journalIn(const std::vector<fs::path>& folders) {
+    return std::any_of(folders.begin(), folders.end(),
+                       [](const fs::path& dir) { return present(dir / kJournalName); });
+}
+
 FolderWriteError writeError(const StepFailure& failure, SetOutcome outcome) {
     return FolderWriteError(failure.fileName, failure.reason, outcome);
 }
@@ -572,6 +600,7 @@ FolderTransaction::FolderTransaction(fs::path dir)
     try {
         if (settleLocked(dir_, lock_.held()) == Settled::Busy)
             fail(kJournalName, std::string(kBusy));
+        identity_ = identityOf({dir_}, false);
     } catch (const StepFailure& failure) {
         throw writeError(failure, SetOutcome::Old);
     }
@@ -591,6 +620,12 @@ void FolderTransaction::commit(const std::vector<FileReplacement>& changes) {
             folders.emplace_back(p.fileName, p.target.parent_path());
         }
         placeJournal(dir_, journal, folders);
+        // The set as read when the transaction began, or another writer
+        // that does not share the lock got in between: nothing is replaced.
+        if (identityOf({dir_}, false) != identity_) {
+            ::unlink((dir_ / kJournalName).c_str());
+            fail(kJournalName, std::string(kBusy));
+        }
     } catch (const StepFailure& failure) {
         throw writeError(failure, SetOutcome::Old);
     }
@@ -660,39 +695,6 @@ void replaceFile(const fs::path& dir, std::string_view fileName, std::string_vie
         throw writeError(failure, SetOutcome::New);
     }
 }
-
-namespace {
-
-// Each file's identity (inode, size, times), the journal's included: a
-// transaction that touched the set changes it.
-std::string identityOf(const std::vector<fs::path>& folders) {
-    std::string out;
-    for (const fs::path& dir : folders) {
-        const auto note = [&](std::string_view name) {
-            struct stat info {};
-            if (::stat((dir / std::string(name)).c_str(), &info) != 0) {
-                out += "-;";
-                return;
-            }
-            out += std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino) + ":" +
-                   std::to_string(info.st_size) + ":" + std::to_string(info.st_mtim.tv_sec) + "." +
-                   std::to_string(info.st_mtim.tv_nsec) + ":" +
-                   std::to_string(info.st_ctim.tv_sec) + "." +
-                   std::to_string(info.st_ctim.tv_nsec) + ";";
-        };
-        note(kJournalName);
-        for (const TableFile& file : TableFiles) note(file.fileName());
-        out += "|";
-    }
-    return out;
-}
-
-bool journalIn(const std::vector<fs::path>& folders) {
-    return std::any_of(folders.begin(), folders.end(),
-                       [](const fs::path& dir) { return present(dir / kJournalName); });
-}
-
-}  // namespace
 
 SetReading::SetReading(const std::vector<fs::path>& folders) {
     for (const fs::path& dir : folders) {

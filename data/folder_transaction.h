@@ -70,7 +70,10 @@ class FolderTransaction {
     const std::filesystem::path& folder() const { return dir_; }
     bool lockHeld() const { return lock_.held(); }
 
-    // Replaces the files named by `changes` (new ones are created) as one.
+    // Replaces the files named by `changes` (new ones are created) as one,
+    // provided the set is still as it was when the transaction began (a
+    // writer that does not share the lock may have changed it; the commit
+    // is then refused, outcome Old).
     // A symbolic link is followed: the file it points to is replaced and the
     // link stays. A read-only file, or anything but a regular file in a
     // file's place, is not replaced. Throws FolderWriteError naming the
@@ -80,6 +83,7 @@ class FolderTransaction {
   private:
     std::filesystem::path dir_;
     UntinLock lock_;
+    std::string identity_;  // of the set when the transaction began
 };
 
 // What whoever opens the folder does first: settles what a transaction cut

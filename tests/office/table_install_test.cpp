@@ -1,18 +1,29 @@
 #include "office/table_install.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <map>
+#include <random>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "data/folder_transaction.h"
+#include "data/key_layout.h"
+#include "data/table_files.h"
 #include "data/untin_lock.h"
 #include "fare/determinations.h"
 #include "office/office_commands.h"
@@ -211,6 +222,270 @@ TEST(TableInstall, ALoadDuringInstallsReadsOneWholeSet) {
     // A counter releasing without a pause keeps the folder's lock most of
     // the time; an install still gets in between two loads.
     EXPECT_GE(installs, 1);
+}
+
+// ---- Installs cut short, steps that fail, readers meanwhile ----
+
+// How many kills or rounds to run: the environment variable for a long run,
+// else a count that keeps the suite quick.
+int countFrom(const char* variable, int quick) {
+    const char* text = std::getenv(variable);
+    return text && std::atoi(text) > 0 ? std::atoi(text) : quick;
+}
+
+std::string bytesOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Revision B differs from A in eight fare and charge tables, the first and
+// the last the load reads among them.
+constexpr const char* kRevised[] = {"Otona.csv", "6Kai.csv",  "Jiyu.csv",  "Kansan.csv",
+                                    "Tujo.csv",  "Hanbo.csv", "Green.csv", "Jiyukai.csv"};
+
+struct TwoRevisions {
+    TableFolder a, b;
+    TwoRevisions() {
+        for (const char* name : kRevised) b.set(name, 1, 0, "999999");
+        b.write();
+    }
+    // "A" or "B" when every office file of `dir` is that revision's, else
+    // what is wrong.
+    std::string which(const fs::path& dir) const {
+        int ofA = 0, ofB = 0;
+        for (const std::string& name : officeFiles()) {
+            const std::string bytes = bytesOf(dir / name);
+            if (bytes == a.read(name)) ++ofA;
+            if (bytes == b.read(name)) ++ofB;
+            if (bytes != a.read(name) && bytes != b.read(name)) return "a damaged " + name;
+        }
+        const auto all = static_cast<int>(officeFiles().size());
+        if (ofA == all) return "A";
+        if (ofB == all) return "B";
+        return "mixed";
+    }
+};
+
+// The folder's entries but its lock file.
+std::set<std::string> namesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename() != UntinLockFileName) names.insert(entry.path().filename());
+    return names;
+}
+
+std::set<std::string> setNames() {
+    std::set<std::string> names;
+    for (const TableFile& file : TableFiles) names.insert(std::string(file.fileName()));
+    return names;
+}
+
+// In memory where there is one: these runs test the order of the steps.
+struct InMemory {
+    std::string saved;
+    bool had = false;
+    InMemory() {
+        if (const char* tmpdir = std::getenv("TMPDIR")) saved = tmpdir, had = true;
+        if (fs::is_directory("/dev/shm")) ::setenv("TMPDIR", "/dev/shm", 1);
+    }
+    ~InMemory() {
+        if (had)
+            ::setenv("TMPDIR", saved.c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+};
+
+// What the next start of the program does to the folder first: in the test
+// itself, or (KIPPURUN_RECOVERY_PROGRAM=path of kippurun) `--check` on it.
+void openFolder(const fs::path& dir) {
+    const char* program = std::getenv("KIPPURUN_RECOVERY_PROGRAM");
+    if (!program) {
+        settleFolder(dir);
+        return;
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        ::execl(program, program, "--check", "--untin", dir.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 127) << program;
+}
+
+// A child installs the two revisions in turn and is killed at a random
+// moment (SIGKILL, SIGINT or SIGTERM); one opening of the folder follows:
+// the set is wholly one revision, every file whole, nothing left behind.
+// Long run: KIPPURUN_INSTALL_KILLS=1000 (and KIPPURUN_RECOVERY_PROGRAM).
+TEST(TableInstall, KilledAtAnyMomentTheSetIsWhollyOldOrWhollyNew) {
+    const int kills = countFrom("KIPPURUN_INSTALL_KILLS", 2 * 60);
+    const InMemory memory;
+    const TwoRevisions revisions;
+    const Counter counter(revisions.a);
+    // How long two installs take here; and how many write steps one has.
+    int steps = 0;
+    const auto started = std::chrono::steady_clock::now();
+    setWriteFaultForTesting([&](std::string_view, std::string_view) {
+        ++steps;
+        return 0;
+    });
+    ASSERT_TRUE(installTables(revisions.b.path(), counter.dir, kNow).succeeded());
+    setWriteFaultForTesting(nullptr);
+    ASSERT_TRUE(installTables(revisions.a.path(), counter.dir, kNow).succeeded());
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(
+                           std::chrono::steady_clock::now() - started)
+                           .count();
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<long> anywhere(0, whole);
+    const int signals[] = {SIGKILL, SIGINT, SIGTERM};
+    int mixedBefore = 0, journals = 0;
+    std::map<std::string, int> after;
+    for (int run = 0; run < kills; ++run) {
+        for (const fs::path& kept : counter.kept()) fs::remove_all(kept);
+        std::fflush(stdout);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Every other run the signal comes at one step of the first
+            // install, each step in turn: the moments a timer seldom hits.
+            if (run % 2 == 0) {
+                int step = 0;
+                const int at = (run / 2) % steps + 1, signal = signals[run % 3];
+                setWriteFaultForTesting([&step, at, signal](std::string_view, std::string_view) {
+                    if (++step == at) ::raise(signal);
+                    return 0;
+                });
+            }
+            for (int i = 0;; ++i) {
+                const Installation one =
+                    installTables((i % 2 ? revisions.a : revisions.b).path(), counter.dir, kNow);
+                if (!one.succeeded()) ::_exit(3);
+            }
+        }
+        if (run % 2) {
+            std::this_thread::sleep_for(std::chrono::microseconds(anywhere(random)));
+            ::kill(child, signals[run % 3]);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the installing child failed on run " << run;
+        mixedBefore += revisions.which(counter.dir) == "mixed";
+        journals += fs::exists(counter.dir / ".kippurun.journal");
+        openFolder(counter.dir);
+        const std::string which = revisions.which(counter.dir);
+        ASSERT_TRUE(which == "A" || which == "B") << which << " on run " << run;
+        ++after[which];
+        ASSERT_EQ(namesIn(counter.dir), setNames()) << "leftovers on run " << run;
+    }
+    std::cout << kills << " kills: " << mixedBefore << " mixed sets and " << journals
+              << " journals before the opening; after it " << after["A"] << " old, " << after["B"]
+              << " new, none mixed, none damaged, nothing left\n";
+    EXPECT_GT(journals, 0);  // the kills did land between the renames
+    EXPECT_GT(mixedBefore, 0);
+}
+
+// Each step of an install failing in turn, as an I/O error and as a full
+// disk: the set is wholly old or wholly new, as the message says, and after
+// the next opening nothing is left behind.
+TEST(TableInstall, EveryStepFailingLeavesTheSetWhollyOldOrWhollyNew) {
+    const TwoRevisions revisions;
+    int steps = 0;
+    {
+        const Counter counter(revisions.a);
+        setWriteFaultForTesting([&](std::string_view, std::string_view) {
+            ++steps;
+            return 0;
+        });
+        ASSERT_TRUE(installTables(revisions.b.path(), counter.dir, kNow).succeeded());
+        setWriteFaultForTesting(nullptr);
+    }
+    ASSERT_GT(steps, 8 * 5);  // create, write, flush, close, link and rename for each
+    std::map<std::string, int> outcomes;
+    for (const int error : {EIO, ENOSPC}) {
+        for (int failing = 1; failing <= steps; ++failing) {
+            SCOPED_TRACE("step " + std::to_string(failing) + ", errno " + std::to_string(error));
+            const Counter counter(revisions.a);
+            int step = 0;
+            std::string failedStep;
+            setWriteFaultForTesting([&](std::string_view what, std::string_view) {
+                if (++step != failing) return 0;
+                failedStep = what;
+                return error == ENOSPC && what != "write" ? EIO : error;
+            });
+            const Installation done = installTables(revisions.b.path(), counter.dir, kNow);
+            setWriteFaultForTesting(nullptr);
+            const std::string now = revisions.which(counter.dir);
+            if (done.succeeded()) {
+                EXPECT_EQ(now, "B") << failedStep;
+                ++outcomes["new, reported done (the journal's removal: " + failedStep + ")"];
+            } else if (done.failure.find("どの表も前のままです") != std::string::npos) {
+                EXPECT_EQ(now, "A") << done.failure;
+                EXPECT_TRUE(counter.kept().empty());
+                ++outcomes["old, said so"];
+            } else if (done.failure.find("新しい表はすべて入りました") != std::string::npos) {
+                EXPECT_EQ(now, "B") << done.failure;
+                ++outcomes["new but unconfirmed, said so"];
+            } else {
+                EXPECT_NE(done.failure.find("前のものにそろえられます"), std::string::npos)
+                    << done.failure;
+                ++outcomes["left to the next opening, said so"];
+            }
+            EXPECT_NE(done.succeeded(), done.failure.find("「") != std::string::npos);
+            settleFolder(counter.dir);
+            const std::string settled = revisions.which(counter.dir);
+            EXPECT_TRUE(settled == "A" || settled == "B") << settled;
+            if (done.failure.find("前のものにそろえられます") != std::string::npos) {
+                EXPECT_EQ(settled, "A");
+            }
+            EXPECT_EQ(namesIn(counter.dir), setNames());
+        }
+    }
+    for (const auto& [outcome, count] : outcomes) std::cout << count << " x " << outcome << "\n";
+    EXPECT_GT(outcomes["old, said so"], 0);
+    EXPECT_GT(outcomes["new but unconfirmed, said so"], 0);
+}
+
+// --price-list in a loop while the two revisions are installed in turn:
+// every list is wholly one revision's.
+TEST(TableInstall, APriceListDuringInstallsIsOfOneWholeSet) {
+    const TwoRevisions revisions;
+    const Counter counter(revisions.a);
+    std::string lists[2];
+    for (int i = 0; i < 2; ++i) {
+        std::ostringstream out, err;
+        ASSERT_EQ(
+            runPriceList((i ? revisions.b : revisions.a).path(),
+                         Date{std::chrono::year(2026), std::chrono::month(12), std::chrono::day(9)},
+                         out, err),
+            0)
+            << err.str();
+        lists[i] = out.str();
+    }
+    ASSERT_NE(lists[0], lists[1]);
+    std::atomic<bool> done{false};
+    std::thread installer([&] {
+        for (int i = 0; !done; ++i)
+            installTables((i % 2 ? revisions.a : revisions.b).path(), counter.dir, kNow);
+    });
+    std::map<int, int> seen;
+    for (int round = 0; round < countFrom("KIPPURUN_LIST_ROUNDS", 15); ++round) {
+        std::ostringstream out, err;
+        runPriceList(counter.dir,
+                     Date{std::chrono::year(2026), std::chrono::month(12), std::chrono::day(9)},
+                     out, err);
+        const int which = out.str() == lists[0] ? 0 : out.str() == lists[1] ? 1 : -1;
+        EXPECT_NE(which, -1) << "a list of no revision in round " << round;
+        ++seen[which];
+    }
+    done = true;
+    installer.join();
+    std::cout << seen[0] << " lists of the old set, " << seen[1] << " of the new\n";
 }
 
 }  // namespace
