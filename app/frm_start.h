@@ -19,6 +19,7 @@
 #include "app/module1.h"
 #include "app/screen.h"
 #include "data/fare_tables.h"
+#include "fare/ticket_types.h"
 #include "fare/yen.h"
 
 namespace kippurun {
@@ -221,6 +222,13 @@ class frmStart : public Screen {
     void Eki1Set();
 
     // ---- Ticket-type and count keys ----
+    // The key whose enabled state permits a type: the determinations enable
+    // it where the journey allows the type. Null: always permitted.
+    const CommandButton* permittingKey(TicketPermit permit) const;
+    // Whether the journey allows the type at a list position, as the lists'
+    // handlers decide before selling it; no selection refuses nothing.
+    bool passengerTypePermitted(int position) const;
+    bool chargeTypePermitted(int position) const;
     void cboKenshu_Click();
     void cboKenshu3_Click();
     void cboKenshu4_Click();
