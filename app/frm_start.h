@@ -280,6 +280,8 @@ class frmStart : public Screen {
     // coupons (always closed); run by the ticket-type handler.
     void distanceRule();
     void couponRule();
+    // The three express charge keys opened or closed together.
+    void expressKeys(bool allowed);
     // Student key disabled, its label and count hidden, the count "0".
     void closeStudentDiscount();
 

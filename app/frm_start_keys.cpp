@@ -63,16 +63,20 @@ const CommandButton* frmStart::permittingKey(TicketPermit permit) const {
     return nullptr;
 }
 
+namespace {
+
+bool keyOpen(const CommandButton* key) { return !key || key->enabled; }
+
+}  // namespace
+
 bool frmStart::passengerTypePermitted(int position) const {
     const PassengerType* type = passengerType(position);
-    const CommandButton* key = type ? permittingKey(type->permit) : nullptr;
-    return !key || key->enabled;
+    return !type || keyOpen(permittingKey(type->permit));
 }
 
 bool frmStart::chargeTypePermitted(int position) const {
     const ChargeType* type = chargeType(position);
-    const CommandButton* key = type ? permittingKey(type->permit) : nullptr;
-    return !key || key->enabled;
+    return !type || keyOpen(permittingKey(type->permit));
 }
 
 // ---- Passenger ticket type ----
