@@ -46,9 +46,9 @@ struct Placement {
     std::string functionKey;            // keys: the keyboard key that presses it ("F12")
     std::optional<KeyGrid> grid;        // picture boxes worked as a grid from the keyboard
     bool stationSearch = false;         // drop-downs of stations: found by typing a reading
-    // Drop-downs: the key whose enabled state permits each entry (null:
-    // always permitted); the window greys the others and passes over them.
-    std::vector<const CommandButton*> itemKeys;
+    // Drop-downs of types: whether the entry at a position is permitted now
+    // (none: every entry); the window greys the others and passes over them.
+    std::function<bool(int)> itemPermitted;
     // Option buttons: the colour they are drawn on while selected.
     std::optional<Rgb> selectedColour;
     // A transparent label whose caption marks the cell beneath it: while it
@@ -249,10 +249,10 @@ class FormBuilder {
             place().stationSearch = true;
             return *this;
         }
-        // A drop-down of types: entry i is permitted while keys[i] (when not
-        // null) is enabled, as the type's handler refuses it otherwise.
-        Row& itemsPermittedBy(std::vector<const CommandButton*> keys) {
-            place().itemKeys = std::move(keys);
+        // A drop-down of types: entry i is permitted while `permitted(i)`,
+        // as the type's handler refuses it otherwise.
+        Row& itemsPermittedBy(std::function<bool(int)> permitted) {
+            place().itemPermitted = std::move(permitted);
             return *this;
         }
         // A transparent label marking its cell (see Placement::marksCell).

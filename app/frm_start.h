@@ -20,6 +20,7 @@
 #include "app/screen.h"
 #include "app/table_prefetch.h"
 #include "data/fare_tables.h"
+#include "fare/ticket_types.h"
 #include "fare/yen.h"
 
 namespace kippurun {
@@ -222,6 +223,13 @@ class frmStart : public Screen {
     void Eki1Set();
 
     // ---- Ticket-type and count keys ----
+    // The key whose enabled state permits a type: the determinations enable
+    // it where the journey allows the type. Null: always permitted.
+    const CommandButton* permittingKey(TicketPermit permit) const;
+    // Whether the journey allows the type at a list position, as the lists'
+    // handlers decide before selling it; no selection refuses nothing.
+    bool passengerTypePermitted(int position) const;
+    bool chargeTypePermitted(int position) const;
     void cboKenshu_Click();
     void cboKenshu3_Click();
     void cboKenshu4_Click();
@@ -273,6 +281,8 @@ class frmStart : public Screen {
     // coupons (always closed); run by the ticket-type handler.
     void distanceRule();
     void couponRule();
+    // The three express charge keys opened or closed together.
+    void expressKeys(bool allowed);
     // Student key disabled, its label and count hidden, the count "0".
     void closeStudentDiscount();
 

@@ -17,10 +17,11 @@ constexpr const char* SelectionMark = "○";
 constexpr int CalendarPage = 2;
 constexpr long long NumberLimit = 1'000'000'000;
 
-// The date boxes are hidden and written only by the calendar code, but the
-// script driver can type into them: anything but a whole number is refused
-// by the operation that reads it, which then changes nothing. Numbers far
-// past any calendar are refused too, so that paging cannot overflow.
+// The date boxes are hidden and written only by the calendar code; a reset
+// or a test may still leave them empty or holding other text. Anything but
+// a whole number is refused by the operation that reads it, which then
+// changes nothing. Numbers far past any calendar are refused too, so that
+// paging cannot overflow.
 std::optional<long long> wholeNumber(const TextBox& box) {
     std::optional<long long> value = readWholeNumber(box.text);
     if (!value || *value < -NumberLimit || *value > NumberLimit) return std::nullopt;

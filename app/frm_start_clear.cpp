@@ -4,16 +4,9 @@
 namespace kippurun {
 
 void frmStart::MeisaiClear() {
-    lblKenshuM(0).caption.clear();
-    for (TextBox* box : {&txtTan01, &txtNin01, &txtSho01, &txtTan02, &txtNin02, &txtSho02,
-                         &txtTan03, &txtNin03, &txtSho03})
-        box->text.clear();
-    lblKenshuM(1).caption.clear();
-    for (TextBox* box : {&txtTan21, &txtNin21, &txtSho21, &txtTan22, &txtNin22, &txtSho22})
-        box->text.clear();
-    lblKenshuM(2).caption.clear();
-    for (TextBox* box : {&txtTan31, &txtNin31, &txtSho31, &txtTan32, &txtNin32, &txtSho32})
-        box->text.clear();
+    for (int block = 0; block < 3; ++block) lblKenshuM(block).caption.clear();
+    for (const BillLine& line : billLines())
+        for (TextBox* box : {line.unit, line.count, line.subtotal}) box->text.clear();
     txtBill.text.clear();
 }
 

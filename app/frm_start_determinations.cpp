@@ -65,14 +65,10 @@ void frmStart::ExpressHantei() {
     const StopPlan plan = expressStops(cboHatsu.listIndex(), cboChaku.listIndex());
     applyPlan(cboHatsu3, cboChaku3, plan);
     if (expressAllowed(plan.down, cboHatsu3.listIndex(), cboChaku3.listIndex())) {
-        cmdJitoku.enabled = true;
-        cmdShiToku.enabled = true;
-        cmdGToku.enabled = true;
+        expressKeys(true);
         return;
     }
-    cmdJitoku.enabled = false;
-    cmdShiToku.enabled = false;
-    cmdGToku.enabled = false;
+    expressKeys(false);
     cmdJiyuKai.enabled = false;
     cboKenshu3.setListIndex(NoCharge);
 }
@@ -97,9 +93,7 @@ void frmStart::ExpressHantei2() {
     // never sold for a continuous journey.
     const bool allowed = cmdJitoku.enabled ||
                          expressAllowed(plan.down, cboHatsu4.listIndex(), cboChaku4.listIndex());
-    cmdJitoku.enabled = allowed;
-    cmdShiToku.enabled = allowed;
-    cmdGToku.enabled = allowed;
+    expressKeys(allowed);
     cmdJiyuKai.enabled = false;
 }
 
@@ -124,6 +118,12 @@ void frmStart::Norikae() {
         frameRyokin2.visible = false;
         cboKenshu4.setListIndex(NoCharge);
     }
+}
+
+void frmStart::expressKeys(bool allowed) {
+    cmdJitoku.enabled = allowed;
+    cmdShiToku.enabled = allowed;
+    cmdGToku.enabled = allowed;
 }
 
 // ---- マリン stops ----

@@ -59,9 +59,7 @@ void frmStart::chargeSection1Again(bool refill) {
             // The express keys as the express determination leaves them;
             // the マリン ticket is no express ticket and stays.
             const bool allowed = journeyAllowsExpress(cboHatsu.listIndex(), cboChaku.listIndex());
-            cmdJitoku.enabled = allowed;
-            cmdShiToku.enabled = allowed;
-            cmdGToku.enabled = allowed;
+            expressKeys(allowed);
             if (!allowed) cmdJiyuKai.enabled = false;
             return;
         }
@@ -80,9 +78,7 @@ void frmStart::chargeSection2Again() {
         if (!marineStopsMissing(cboKenshu4, cboHatsu4, cboChaku4)) {
             const bool allowed = cmdJitoku.enabled ||
                                  journeyAllowsExpress(cboHatsu2.listIndex(), cboChaku2.listIndex());
-            cmdJitoku.enabled = allowed;
-            cmdShiToku.enabled = allowed;
-            cmdGToku.enabled = allowed;
+            expressKeys(allowed);
             cmdJiyuKai.enabled = false;
             return;
         }

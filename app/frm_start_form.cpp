@@ -80,7 +80,7 @@ void frmStart::buildForm() {
     f.put(cboKenshu, {900, 240, 2775, RowHeight})
         .click(&F::cboKenshu_Click)
         .gotFocus(&F::cboKenshu_GotFocus)
-        .itemsPermittedBy({nullptr, nullptr, nullptr, &cmd11Kai, &cmd6Kai, &cmdJiyuKai, &cmd6Kai});
+        .itemsPermittedBy([this](int i) { return passengerTypePermitted(i); });
     f.put(lblHizuke, {120, 720, 735, RowHeight}).caption("乗車日");
     f.put(txtTuki, {900, 720, 615, RowHeight}).click(&F::txtTuki_Click);
     f.put(lblSrash, {1560, 720, 255, RowHeight}).caption("／").centred();
@@ -129,8 +129,7 @@ void frmStart::buildForm() {
         .change(&F::txtNinzuG_Change);
 
     // ---- Charge-ticket frames ----
-    const std::vector<const CommandButton*> chargeTypeKeys = {&cmdJitoku, &cmdShiToku, &cmdGToku,
-                                                              &cmdMarine, &cmdMarineG, nullptr};
+    const auto chargeTypes = [this](int i) { return chargeTypePermitted(i); };
     // Rows start lower than in the passenger frame, below the caption.
     // Charge section 2 belongs to a journey that needs it.
     f.onForm();
@@ -140,7 +139,7 @@ void frmStart::buildForm() {
     f.put(cboKenshu3, {900, 360, 2775, RowHeight})
         .click(&F::cboKenshu3_Click)
         .gotFocus(&F::cboKenshu3_GotFocus)
-        .itemsPermittedBy(chargeTypeKeys);
+        .itemsPermittedBy(chargeTypes);
     f.put(lblKukan1(2), {120, 840, 735, RowHeight}).caption("区間１");
     f.put(cboHatsu3, {900, 840, 1875, RowHeight}).gotFocus(&F::cboHatsu3_GotFocus).stationSearch();
     f.put(lblArrow(2), {2820, 840, 375, RowHeight}).caption("→").centred();
@@ -153,7 +152,7 @@ void frmStart::buildForm() {
     f.put(cboKenshu4, {840, 180, 2775, RowHeight})
         .click(&F::cboKenshu4_Click)
         .gotFocus(&F::cboKenshu4_GotFocus)
-        .itemsPermittedBy(chargeTypeKeys);
+        .itemsPermittedBy(chargeTypes);
     f.put(lblKukan1(3), {60, 660, 735, RowHeight}).caption("区間２");
     f.put(cboHatsu4, {840, 660, 1875, RowHeight})
         .click(&F::cboHatsu4_Click)

@@ -14,8 +14,6 @@
 
 namespace kippurun {
 
-// One-character literals go in as std::string: GCC 12 wrongly warns
-// (-Wrestrict) when they are assigned as const char*.
 using namespace std::string_literals;
 
 namespace {
@@ -99,9 +97,9 @@ void showChargeLines(frmStart& s, int section) {
 void zeroCouponChargeLines(frmStart& s, std::array<Yen, 7>& amounts) {
     if (!isCoupon(s.cboKenshu.listIndex())) return;
     for (std::size_t i = 3; i < amounts.size(); ++i) amounts[i] = Yen::fixed(0);
-    for (TextBox* box : {&s.txtNin21, &s.txtSho21, &s.txtNin22, &s.txtSho22, &s.txtNin31,
-                         &s.txtSho31, &s.txtNin32, &s.txtSho32})
-        box->text = "0"s;
+    const std::array<frmStart::BillLine, 7> lines = s.billLines();
+    for (std::size_t i = 3; i < lines.size(); ++i)
+        for (TextBox* box : {lines[i].count, lines[i].subtotal}) box->text = "0"s;
 }
 
 void runCalculation(frmStart& s) {

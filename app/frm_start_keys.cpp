@@ -1,6 +1,5 @@
 // The ticket-type and count keys, the count boxes, and the release,
 // student and settings keys of the sales screen.
-#include <stdexcept>
 #include <string>
 
 #include "app/frm_start.h"
@@ -15,43 +14,6 @@ namespace kippurun {
 using namespace std::string_literals;
 
 namespace {
-
-// Whether the journey allows the passenger type: the key of its permission
-// is enabled. No selection refuses nothing.
-bool permitted(const frmStart& s, int position) {
-    const PassengerType* type = passengerType(position);
-    if (type == nullptr) return true;
-    switch (type->permit) {
-        case TicketPermit::Always:
-            return true;
-        case TicketPermit::ElevenTickets:
-            return s.cmd11Kai.enabled;
-        case TicketPermit::SixTickets:
-            return s.cmd6Kai.enabled;
-        case TicketPermit::ExpressCoupon:
-            return s.cmdJiyuKai.enabled;
-    }
-    return true;
-}
-
-// The key that sells an express or マリン charge type; the determinations
-// enable it where the journey allows the type.
-const CommandButton& chargeKey(const frmStart& s, int position) {
-    switch (position) {
-        case UnreservedExpress:
-            return s.cmdJitoku;
-        case ReservedExpress:
-            return s.cmdShiToku;
-        case GreenExpress:
-            return s.cmdGToku;
-        case MarineSeat:
-            return s.cmdMarine;
-        case MarineGreen:
-            return s.cmdMarineG;
-        default:
-            throw std::logic_error("chargeKey: a charge type without a key");
-    }
-}
 
 // The charge-ticket keys fill the charge section the option buttons name.
 void expressKey(frmStart& s, int type) {
@@ -75,13 +37,55 @@ void marineKey(frmStart& s, int type) {
 
 }  // namespace
 
+// ---- What the journey allows ----
+
+const CommandButton* frmStart::permittingKey(TicketPermit permit) const {
+    switch (permit) {
+        case TicketPermit::Always:
+            return nullptr;
+        case TicketPermit::ElevenTickets:
+            return &cmd11Kai;
+        case TicketPermit::SixTickets:
+            return &cmd6Kai;
+        case TicketPermit::ExpressCoupon:
+            return &cmdJiyuKai;
+        case TicketPermit::UnreservedExpress:
+            return &cmdJitoku;
+        case TicketPermit::ReservedExpress:
+            return &cmdShiToku;
+        case TicketPermit::GreenExpress:
+            return &cmdGToku;
+        case TicketPermit::MarineSeat:
+            return &cmdMarine;
+        case TicketPermit::MarineGreen:
+            return &cmdMarineG;
+    }
+    return nullptr;
+}
+
+namespace {
+
+bool keyOpen(const CommandButton* key) { return !key || key->enabled; }
+
+}  // namespace
+
+bool frmStart::passengerTypePermitted(int position) const {
+    const PassengerType* type = passengerType(position);
+    return !type || keyOpen(permittingKey(type->permit));
+}
+
+bool frmStart::chargeTypePermitted(int position) const {
+    const ChargeType* type = chargeType(position);
+    return !type || keyOpen(permittingKey(type->permit));
+}
+
 // ---- Passenger ticket type ----
 
 void frmStart::cboKenshu_Click() {
     // A type the journey does not allow falls back to one-way; that choice
     // runs this handler again, so the rest applies once, for one-way.
     int p = cboKenshu.listIndex();
-    if (!permitted(*this, p)) cboKenshu.setListIndex(OneWayTicket);
+    if (!passengerTypePermitted(p)) cboKenshu.setListIndex(OneWayTicket);
 
     p = cboKenshu.listIndex();
     if (p == ContinuousTicket) {
@@ -138,7 +142,7 @@ void frmStart::cmdJiyuKai_Click() { cboKenshu.setListIndex(ExpressCouponTicket);
 void frmStart::cboKenshu3_Click() {
     const int k = cboKenshu3.listIndex();
     if (chargeKind(k) == TicketKind::Express) {
-        if (chargeKey(*this, k).enabled) {
+        if (chargeTypePermitted(k)) {
             ExpressSet();
             ExpressHantei();
         } else {
@@ -146,7 +150,7 @@ void frmStart::cboKenshu3_Click() {
         }
         Norikae();
     } else if (chargeKind(k) == TicketKind::Marine) {
-        if (chargeKey(*this, k).enabled) {
+        if (chargeTypePermitted(k)) {
             MarineSet();
             MarineSettei();
         } else {
@@ -160,7 +164,7 @@ void frmStart::cboKenshu3_Click() {
 void frmStart::cboKenshu4_Click() {
     const int k = cboKenshu4.listIndex();
     if (chargeKind(k) == TicketKind::Express) {
-        if (!chargeKey(*this, k).enabled) {
+        if (!chargeTypePermitted(k)) {
             cboKenshu4.setListIndex(NoCharge);
             return;
         }
@@ -171,7 +175,7 @@ void frmStart::cboKenshu4_Click() {
             ExpressHantei2();
         }
     } else if (chargeKind(k) == TicketKind::Marine) {
-        if (!chargeKey(*this, k).enabled) {
+        if (!chargeTypePermitted(k)) {
             cboKenshu4.setListIndex(NoCharge);
             return;
         }

@@ -10,8 +10,6 @@
 
 namespace kippurun {
 
-// One-character literals go in as std::string: GCC 12 wrongly warns
-// (-Wrestrict) when they are assigned as const char*.
 using namespace std::string_literals;
 
 void frmStart::Form_Load() {
@@ -21,11 +19,9 @@ void frmStart::Form_Load() {
 
     dateBoxesFromToday();
 
-    for (TextBox* box :
-         {&txtTan01, &txtNin01, &txtSho01, &txtTan02, &txtNin02, &txtSho02, &txtTan03, &txtNin03,
-          &txtSho03, &txtBill,  &txtTan21, &txtNin21, &txtSho21, &txtTan22, &txtNin22, &txtSho22,
-          &txtTan31, &txtNin31, &txtSho31, &txtTan32, &txtNin32, &txtSho32})
-        box->text.clear();
+    for (const BillLine& line : billLines())
+        for (TextBox* box : {line.unit, line.count, line.subtotal}) box->text.clear();
+    txtBill.text.clear();
 
     // The student fares are read only by the student key and survive a reload.
     CounterSet loaded = ahead ? std::move(*ahead) : readCounterSet(untinDir_);
@@ -64,6 +60,9 @@ void frmStart::Form_Load() {
     KHantei();
     Ghantei();
 
+    // The calendar is drawn for the month Today() sets; drawing leaves the
+    // date boxes on the month's first day, so Today() runs again to put
+    // them, and the day's mark, back on today.
     Today();
     Calender();
     Today();

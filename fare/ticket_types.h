@@ -20,13 +20,19 @@ enum class TicketKind {
     Marine,   // a マリン seat, priced between マリン stops
 };
 
-// What the journey must allow (the permission determinations) before a
-// passenger type is sold; a type refused falls back to the one-way ticket.
+// What the journey must allow (the permission determinations) before a type
+// is sold. A passenger type refused falls back to the one-way ticket, a
+// charge type to "なし".
 enum class TicketPermit {
     Always,
-    ElevenTickets,  // KHan opens the 11-ticket coupon
-    SixTickets,     // KHan opens the 6-ride coupon
-    ExpressCoupon,  // JiKaiHan opens the unreserved express coupon
+    ElevenTickets,      // KHan opens the 11-ticket coupon
+    SixTickets,         // KHan opens the 6-ride coupon
+    ExpressCoupon,      // JiKaiHan opens the unreserved express coupon
+    UnreservedExpress,  // the express determinations open the unreserved express charge
+    ReservedExpress,    // ... the reserved-seat express charge
+    GreenExpress,       // ... the green-car express charge
+    MarineSeat,         // MarineHan opens the マリン seat
+    MarineGreen,        // MarineHan opens the マリン green seat
 };
 
 enum class PassengerRule {
@@ -85,21 +91,25 @@ enum class ChargeRule {
 struct ChargeType {
     std::string_view name;
     TicketKind kind;
+    TicketPermit permit;
     ChargeRule rule;
     TableMember adult = nullptr;
     TableMember child = nullptr;
 };
 
 inline constexpr std::array ChargeTypes = {
-    ChargeType{"自由席特急券", TicketKind::Express, ChargeRule::FromTables, &FareTables::Jiyu,
-               &FareTables::JiyuK},
+    ChargeType{"自由席特急券", TicketKind::Express, TicketPermit::UnreservedExpress,
+               ChargeRule::FromTables, &FareTables::Jiyu, &FareTables::JiyuK},
     // Kansan, Tujo or Hanbo and their child tables, by season.
-    ChargeType{"指定席特急券", TicketKind::Express, ChargeRule::ReservedBySeason},
-    ChargeType{"グリーン特急券", TicketKind::Express, ChargeRule::FromTables, &FareTables::Green,
-               &FareTables::GreenK},
-    ChargeType{"マリン指定券", TicketKind::Marine, ChargeRule::MarineSeat},
-    ChargeType{"マリングリーン券", TicketKind::Marine, ChargeRule::MarineGreen},
-    ChargeType{"なし", TicketKind::None, ChargeRule::Nothing},
+    ChargeType{"指定席特急券", TicketKind::Express, TicketPermit::ReservedExpress,
+               ChargeRule::ReservedBySeason},
+    ChargeType{"グリーン特急券", TicketKind::Express, TicketPermit::GreenExpress,
+               ChargeRule::FromTables, &FareTables::Green, &FareTables::GreenK},
+    ChargeType{"マリン指定券", TicketKind::Marine, TicketPermit::MarineSeat,
+               ChargeRule::MarineSeat},
+    ChargeType{"マリングリーン券", TicketKind::Marine, TicketPermit::MarineGreen,
+               ChargeRule::MarineGreen},
+    ChargeType{"なし", TicketKind::None, TicketPermit::Always, ChargeRule::Nothing},
 };
 
 // The charge types the keys and rules name, by list position.

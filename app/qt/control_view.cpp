@@ -189,12 +189,11 @@ class DropDownBinding : public ControlView::Binding {
     // Entries whose key the determinations closed are greyed: the arrows,
     // the open list and typing pass over them.
     void syncPermitted() {
-        const std::vector<const CommandButton*>& keys = placement_.itemKeys;
+        const std::function<bool(int)>& isPermitted = placement_.itemPermitted;
         auto* model = qobject_cast<QStandardItemModel*>(box_->model());
-        if (keys.empty() || !model) return;
-        for (int i = 0; i < model->rowCount() && i < int(keys.size()); ++i) {
-            const CommandButton* key = keys[std::size_t(i)];
-            const bool permitted = !key || key->enabled;
+        if (!isPermitted || !model) return;
+        for (int i = 0; i < model->rowCount(); ++i) {
+            const bool permitted = isPermitted(i);
             if (QStandardItem* item = model->item(i); item && item->isEnabled() != permitted)
                 item->setEnabled(permitted);
         }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/frm_start.h"
+#include "fare/ticket_types.h"
 #include "tests/support/screen_test.h"
 
 namespace kippurun {
@@ -49,6 +50,45 @@ TEST_F(KeysTest, TypeKeysSelectTheirTypeAndRefuseWhatTheJourneyCloses) {
     t.cboChaku.setListIndex(67);
     t.cmd11Kai.press();
     EXPECT_EQ(t.cboKenshu.listIndex(), 3);
+}
+
+// Every entry of both type lists, wherever it stands: the list's handler
+// refuses it exactly while the key of its permission is closed, and the
+// question the window's greying asks agrees.
+TEST_F(KeysTest, EveryTypeIsRefusedExactlyWhileItsKeyIsClosed) {
+    auto keyOf = [&](TicketPermit permit) {
+        return const_cast<CommandButton*>(s.permittingKey(permit));
+    };
+    for (std::size_t i = 0; i < ChargeTypes.size(); ++i) {
+        const int position = static_cast<int>(i);
+        CommandButton* key = keyOf(ChargeTypes[i].permit);
+        for (bool open : {true, false}) {
+            SCOPED_TRACE(std::string(ChargeTypes[i].name) + (open ? " open" : " closed"));
+            s.cboKenshu3.setListIndex(NoCharge);
+            if (key) key->enabled = open;
+            const bool sold = open || !key;
+            EXPECT_EQ(s.chargeTypePermitted(position), sold);
+            s.cboKenshu3.setListIndex(position);
+            EXPECT_EQ(s.cboKenshu3.listIndex(), sold ? position : NoCharge);
+        }
+    }
+    for (std::size_t i = 0; i < PassengerTypes.size(); ++i) {
+        // The continuous ticket shows section 2 and closes the coupons.
+        if (PassengerTypes[i].rule == PassengerRule::Continuous) continue;
+        const int position = static_cast<int>(i);
+        CommandButton* key = keyOf(PassengerTypes[i].permit);
+        for (bool open : {true, false}) {
+            SCOPED_TRACE(std::string(PassengerTypes[i].name) + (open ? " open" : " closed"));
+            s.cboKenshu.setListIndex(OneWayTicket);
+            if (key) key->enabled = open;
+            const bool sold = open || !key;
+            EXPECT_EQ(s.passengerTypePermitted(position), sold);
+            s.cboKenshu.setListIndex(position);
+            EXPECT_EQ(s.cboKenshu.listIndex(), sold ? position : OneWayTicket);
+        }
+    }
+    EXPECT_TRUE(s.passengerTypePermitted(-1));
+    EXPECT_TRUE(s.chargeTypePermitted(-1));
 }
 
 TEST_F(KeysTest, CouponClosesTheChargeFrameAndTheStudentCount) {

@@ -30,6 +30,7 @@ TEST(TicketTypes, PassengerEntriesAgreeWithTheirTables) {
         }
         EXPECT_EQ(type.chargeStops, side == static_cast<std::size_t>(ExpressStopCount));
         EXPECT_EQ(type.permit != TicketPermit::Always, type.kind == TicketKind::Coupon);
+        EXPECT_LE(type.permit, TicketPermit::ExpressCoupon) << "a charge ticket's permission";
     }
 }
 
@@ -37,18 +38,25 @@ TEST(TicketTypes, ChargeEntriesAgreeWithTheirKeysAndTables) {
     for (std::size_t j = 0; j < ChargeTypes.size(); ++j) {
         const ChargeType& type = ChargeTypes[j];
         SCOPED_TRACE(std::string(type.name));
-        const int position = static_cast<int>(j);
-        const bool express = position == UnreservedExpress || position == ReservedExpress ||
-                             position == GreenExpress;
-        EXPECT_EQ(chargeKind(position) == TicketKind::Express, express);
-        EXPECT_EQ(chargeKind(position) == TicketKind::Marine,
-                  position == MarineSeat || position == MarineGreen);
+        // Sold by the key of the determination that prices its kind.
+        const bool expressKey = type.permit == TicketPermit::UnreservedExpress ||
+                                type.permit == TicketPermit::ReservedExpress ||
+                                type.permit == TicketPermit::GreenExpress;
+        const bool marineKey =
+            type.permit == TicketPermit::MarineSeat || type.permit == TicketPermit::MarineGreen;
+        EXPECT_EQ(type.kind == TicketKind::Express, expressKey);
+        EXPECT_EQ(type.kind == TicketKind::Marine, marineKey);
+        EXPECT_EQ(type.kind == TicketKind::None, type.permit == TicketPermit::Always);
         EXPECT_EQ(type.adult != nullptr, type.rule == ChargeRule::FromTables);
         if (type.rule == ChargeRule::FromTables) {
             EXPECT_EQ(sideOf(type.adult), static_cast<std::size_t>(ExpressStopCount));
             EXPECT_EQ(tableFileOf(type.child).adultTable, type.adult);
         }
     }
+    for (int position : {UnreservedExpress, ReservedExpress, GreenExpress})
+        EXPECT_EQ(chargeKind(position), TicketKind::Express);
+    for (int position : {MarineSeat, MarineGreen})
+        EXPECT_EQ(chargeKind(position), TicketKind::Marine);
     EXPECT_EQ(chargeKind(-1), TicketKind::None);
     EXPECT_EQ(chargeKind(static_cast<int>(ChargeTypes.size())), TicketKind::None);
     EXPECT_FALSE(isCoupon(-1));

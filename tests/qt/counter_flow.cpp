@@ -304,8 +304,12 @@ class CounterFlowTest : public QObject {
         auto* kenshu = w.get<QComboBox>("cboKenshu");
         auto* model = qobject_cast<QStandardItemModel*>(kenshu->model());
         QVERIFY(model);
+        // Every entry, wherever it stands in the list, greyed exactly when
+        // the list's handler would refuse it.
+        QCOMPARE(model->rowCount(), int(PassengerTypes.size()));
         for (int i = 0; i < model->rowCount(); ++i)
-            QCOMPARE(model->item(i)->isEnabled(), i < 3 || (i == 5 && s.cmdJiyuKai.enabled));
+            QCOMPARE(model->item(i)->isEnabled(), s.passengerTypePermitted(i));
+        QVERIFY(!model->item(SixRideCoupon)->isEnabled());
         w.enter("cboKenshu");
         kenshu->setCurrentIndex(2);
         emit kenshu->activated(2);  // 連続乗車券
@@ -324,8 +328,11 @@ class CounterFlowTest : public QObject {
         QVERIFY(runs <= 3);
         // The charge types follow their keys as the determinations change them.
         auto* charge = qobject_cast<QStandardItemModel*>(w.get<QComboBox>("cboKenshu3")->model());
-        QVERIFY(!charge->item(3)->isEnabled());  // マリン指 closed on this journey
-        QVERIFY(charge->item(5)->isEnabled());   // なし always
+        QCOMPARE(charge->rowCount(), int(ChargeTypes.size()));
+        for (int i = 0; i < charge->rowCount(); ++i)
+            QCOMPARE(charge->item(i)->isEnabled(), s.chargeTypePermitted(i));
+        QVERIFY(!charge->item(MarineSeat)->isEnabled());  // closed on this journey
+        QVERIFY(charge->item(NoCharge)->isEnabled());
     }
 
     void questionBoxesTakeTheFormsScale_data() {
