@@ -1,6 +1,8 @@
 // The counter's flow from the keyboard, offscreen: the focus after question
 // boxes and screen changes, stations found by typing, the arrow keys in the
 // key pads and the closed ticket types in their lists.
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
