@@ -53,9 +53,14 @@ fi
 
 root=$(mktemp -d /var/tmp/kippurun-chroot-"$release".XXXXXX)
 mounts=()
+inside=  # the process group of the command run in the chroot
 cleanup() {
   local status=$? m i
   set +e
+  if [ -n "$inside" ] && kill -0 -- "-$inside" 2>/dev/null; then
+    kill -TERM -- "-$inside"
+    wait "$inside"
+  fi
   for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
     m=${mounts[i]}
     umount -R "$m" 2>/dev/null || umount -R -l "$m"
@@ -97,7 +102,13 @@ mkdir -p "$root/root/kippurun"
 git -C "$repo" archive --format=tar HEAD | tar -x -C "$root/root/kippurun"
 
 echo "== $release: $readme_command"
-chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+# In a process group of its own, waited for in the background, so that a
+# signal ends it and the cleanup runs at once (bash runs a trap only after
+# a foreground command ends).
+setsid chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
   PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-  /bin/bash -c "cd /root/kippurun && $readme_command"
+  /bin/bash -c "cd /root/kippurun && $readme_command" </dev/null &
+inside=$!
+wait "$inside"
+inside=
 echo "== $release: passed"
