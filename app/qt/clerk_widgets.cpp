@@ -4,20 +4,13 @@
 #include <cstdlib>
 #include <tuple>
 
-#include <QtWidgets/qdrawutil.h>
 #include <QAbstractItemView>
 #include <QFocusEvent>
-#include <QImage>
-#include <QImageReader>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPixmapCache>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionGroupBox>
-#include <QStyleOptionTabWidgetFrame>
-#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
 
@@ -326,80 +319,6 @@ bool FocusComboBox::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QComboBox::eventFilter(watched, event);
-}
-
-namespace {
-
-const QString FrameImageKey = QStringLiteral("kippurun-group-frame");
-
-}  // namespace
-
-void paintInBands(QPainter& painter, const QRect& area, const std::function<void()>& paint) {
-    // The raster engine hands a blend of 96 spans or more to its threads.
-    constexpr int Rows = 32;
-    for (int y = area.top(); y <= area.bottom(); y += Rows) {
-        painter.save();
-        painter.setClipRect(QRect(area.left(), y, area.width(), Rows), Qt::IntersectClip);
-        paint();
-        painter.restore();
-    }
-}
-
-void TabFrame::paintEvent(QPaintEvent* event) {
-    if (documentMode()) {
-        QTabWidget::paintEvent(event);
-        return;
-    }
-    QStylePainter painter(this);
-    QStyleOptionTabWidgetFrame option;
-    initStyleOption(&option);
-    option.rect = style()->subElementRect(QStyle::SE_TabWidgetTabPane, &option, this);
-    paintInBands(painter, rect(),
-                 [&] { painter.drawPrimitive(QStyle::PE_FrameTabWidget, option); });
-}
-
-QImage GroupFrame::readFrameImage() {
-    QImageReader reader(
-        QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"), "png");
-    reader.setAutoDetectImageFormat(false);  // PNG, read by Qt itself
-    return reader.read();
-}
-
-void GroupFrame::useFrameImage(const QImage& image) {
-    if (!image.isNull()) QPixmapCache::insert(FrameImageKey, QPixmap::fromImage(image));
-}
-
-void GroupFrame::paintEvent(QPaintEvent* event) {
-    if (style()->name() != QLatin1String("fusion")) {
-        QGroupBox::paintEvent(event);
-        return;
-    }
-    QPixmap image;
-    if (!QPixmapCache::find(FrameImageKey, &image)) {
-        image = QPixmap::fromImage(readFrameImage());
-        QPixmapCache::insert(FrameImageKey, image);
-    }
-    QStylePainter painter(this);
-    QStyleOptionGroupBox option;
-    initStyleOption(&option);
-    if (!image.isNull() && (option.subControls & QStyle::SC_GroupBoxFrame)) {
-        // Fusion's frame: its image stretched over the box below the title
-        // (3 pixels from the top without a title or check box).
-        constexpr int Gap = 3;
-        const int top =
-            isCheckable() || !title().isEmpty()
-                ? std::max(style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, &option, this),
-                           option.fontMetrics.height()) +
-                      Gap
-                : Gap;
-        const QRect frame =
-            style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, this);
-        const QRect framed = frame.adjusted(0, top, 0, 0);
-        paintInBands(painter, rect(),
-                     [&] { qDrawBorderPixmap(&painter, framed, QMargins(6, 6, 6, 6), image); });
-        option.subControls &= ~QStyle::SC_GroupBoxFrame;
-    }
-    painter.drawComplexControl(QStyle::CC_GroupBox, option);
 }
 
 }  // namespace kippurun

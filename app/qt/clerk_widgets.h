@@ -1,8 +1,6 @@
 #pragma once
 // Qt widgets that report the clerk's own clicks and focus, which the stock
 // widgets do not signal.
-#include <functional>
-
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -12,13 +10,10 @@
 #include <QTabWidget>
 
 class QAbstractScrollArea;
-class QImage;
 class QFocusEvent;
 class QInputMethodEvent;
 class QKeyEvent;
 class QMouseEvent;
-class QPainter;
-class QPaintEvent;
 class QWheelEvent;
 
 namespace kippurun {
@@ -36,41 +31,6 @@ class ClickTracker {
 
 // A vertical scroll bar at least `width` pixels wide, for a finger.
 void setScrollBarWidth(QAbstractScrollArea& area, int width);
-
-// Runs `paint` once for each band of 32 rows of `area` (all that `paint`
-// may paint), clipped to the band. Qt's raster engine hands the blending of any
-// shape taller than about 96 rows to a pool of threads and waits for them:
-// on a window this small the hand-offs cost more than they save (about a
-// millisecond of the first frame for the frames of the tab control and the
-// group boxes). The pixels are the same.
-void paintInBands(QPainter& painter, const QRect& area, const std::function<void()>& paint);
-
-// A tab control whose frame the style paints in bands (paintInBands).
-class TabFrame : public QTabWidget {
-  public:
-    using QTabWidget::QTabWidget;
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
-// A group box drawn as the style draws it. In the Fusion style its frame is
-// drawn here from the style's own image, read as the PNG it is: the style
-// reads it by file name, for which Qt first loads every image-format plugin
-// (SVG and JPEG with their libraries among them) only to ask them whether
-// they read PNG. Under another style the style draws it all.
-class GroupFrame : public QGroupBox {
-  public:
-    using QGroupBox::QGroupBox;
-    // The style's frame image, read as PNG (any thread may read it).
-    static QImage readFrameImage();
-    // The image read elsewhere, for the frames painted from now on (an
-    // empty one is read again at the first paint).
-    static void useFrameImage(const QImage& image);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-};
 
 // A label that signals a click: a press and a release inside it.
 class ClickableLabel : public QLabel {

@@ -353,7 +353,7 @@ class FrameBinding : public ControlView::Binding {
   public:
     FrameBinding(Frame& frame, QWidget* parent, const Placement& placement, const FormScale& scale,
                  const QFont& font)
-        : Binding(placement, scale, font), frame_(frame), box_(new GroupFrame(parent)) {}
+        : Binding(placement, scale, font), frame_(frame), box_(new QGroupBox(parent)) {}
     QWidget& widget() override { return *box_; }
     void sync() override {
         QSignalBlocker block(box_);
@@ -418,7 +418,7 @@ class TabBinding : public ControlView::Binding {
   public:
     TabBinding(TabControl& tabs, QWidget* parent, const Placement& placement,
                const FormScale& scale, const QFont& font, const Forward& forward)
-        : Binding(placement, scale, font), tabs_(tabs), widget_(new TabFrame(parent)) {
+        : Binding(placement, scale, font), tabs_(tabs), widget_(new QTabWidget(parent)) {
         for (const std::string& caption : tabs_.captions)
             widget_->addTab(new QWidget(widget_), toQString(caption));
         QObject::connect(widget_, &QTabWidget::currentChanged, [this, forward](int page) {

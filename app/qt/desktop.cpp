@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QIconEngine>
 #include <QImage>
 #include <QLibraryInfo>
@@ -145,8 +146,22 @@ DisplayGuard::DisplayGuard() { passedOn = qInstallMessageHandler(holdBack); }
 DisplayGuard::~DisplayGuard() {
     qInstallMessageHandler(passedOn);
     const std::vector<HeldMessage> messages = std::exchange(held(), {});
-    const QMessageLogContext context;
-    for (const HeldMessage& m : messages) qt_message_output(m.type, context, m.text);
+    for (const HeldMessage& m : messages) {
+        switch (m.type) {
+            case QtDebugMsg:
+                qDebug().noquote() << m.text;
+                break;
+            case QtInfoMsg:
+                qInfo().noquote() << m.text;
+                break;
+            case QtWarningMsg:
+                qWarning().noquote() << m.text;
+                break;
+            default:
+                qCritical().noquote() << m.text;
+                break;
+        }
+    }
 }
 
 }  // namespace kippurun

@@ -5,11 +5,13 @@
 #include <exception>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -43,6 +45,35 @@ QPixmap boxIcon(bool question, int side, qreal ratio, QFont face) {
 }
 
 }  // namespace
+
+// The application's style, but for a question box's icon: the program's
+// own, as large as the form's scale makes it. A message box takes its icon
+// and the icon's size from its style whenever the icon is set or the style
+// changes.
+class BoxIconStyle : public QProxyStyle {
+  public:
+    BoxIconStyle() : QProxyStyle(QApplication::style()->name()) {}
+    void setIcons(int side, const QPixmap& question, const QPixmap& warning) {
+        side_ = side;
+        question_ = QIcon(question);
+        warning_ = QIcon(warning);
+    }
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_MessageBoxIconSize && side_ > 0) return side_;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (which == SP_MessageBoxQuestion && !question_.isNull()) return question_;
+        if (which == SP_MessageBoxWarning && !warning_.isNull()) return warning_;
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+
+  private:
+    int side_ = 0;
+    QIcon question_, warning_;
+};
 
 MainWindow::MainWindow(ProgramShell& shell, SyncedPrompt& prompt, QWidget* parent)
     : QWidget(parent), shell_(shell), prompt_(prompt), face_(screenFontFamily()) {
@@ -85,15 +116,14 @@ void MainWindow::dressBox(QMessageBox& box) const {
     for (QAbstractButton* button : box.buttons())
         button->setMinimumSize(key.expandedTo(QSize(button->sizeHint().width(), 0)));
     // The icon drawn for the screen's pixels at the form's size, not an
-    // enlarged small one.
-    const QPixmap icon = boxIcon(box.icon() == QMessageBox::Question, scale.pixels(32),
-                                 box.devicePixelRatioF(), face_);
-    // Into the box's own icon label, so that the box still tells which
-    // icon it shows.
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
-        label->setPixmap(icon);
-    else
-        box.setIconPixmap(icon);
+    // enlarged small one; the box keeps its kind of icon (Question, Warning).
+    const int side = scale.pixels(32);
+    const qreal ratio = box.devicePixelRatioF();
+    if (!boxStyle_) boxStyle_ = std::make_unique<BoxIconStyle>();
+    boxStyle_->setIcons(side, boxIcon(true, side, ratio, face_),
+                        boxIcon(false, side, ratio, face_));
+    box.setStyle(boxStyle_.get());
+    box.setIcon(box.icon());
 }
 
 void MainWindow::placeBox(QMessageBox& box) const {

@@ -18,6 +18,7 @@ class QShowEvent;
 
 namespace kippurun {
 
+class BoxIconStyle;
 class ProgramShell;
 
 class MainWindow : public QWidget, public BoxDresser {
@@ -80,6 +81,8 @@ class MainWindow : public QWidget, public BoxDresser {
     // event that closed the screen has been handled.
     std::unique_ptr<ControlView> retiredView_;
     QPointer<QWidget> focusBeforeBox_;
+    // The question boxes' style: the application's, with the form's icons.
+    mutable std::unique_ptr<BoxIconStyle> boxStyle_;
     int shownScreen_ = 0;    // the shell's count of screens opened, as shown
     bool busy_ = false;      // a handler is running (and may show a question)
     bool finished_ = false;  // ended or failed: close without asking

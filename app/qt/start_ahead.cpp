@@ -5,8 +5,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include "app/qt/clerk_widgets.h"
-
 namespace kippurun {
 
 namespace {
@@ -27,14 +25,6 @@ FontsAhead::FontsAhead() : thread_(startThread([] { FcInit(); })) {}
 
 void FontsAhead::wait() {
     if (thread_.joinable()) thread_.join();
-}
-
-FrameImageAhead::FrameImageAhead()
-    : thread_(startThread([this] { image_ = GroupFrame::readFrameImage(); })) {}
-
-QImage FrameImageAhead::take() {
-    if (thread_.joinable()) thread_.join();
-    return std::exchange(image_, QImage());
 }
 
 }  // namespace kippurun

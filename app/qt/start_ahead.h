@@ -1,16 +1,11 @@
 #pragma once
 // Work of the window's start that waits for nothing of the window's, done
 // on the second core while the main thread connects to the window system
-// and builds the form:
-// - fontconfig reads its configuration and font caches (the main thread
-//   would otherwise do it at the first font it looks up);
-// - the image the style draws a group frame from is read (Qt looks through
-//   its image-format plugins' folder before it reads any image).
+// and builds the form: fontconfig reads its configuration and font caches,
+// which the main thread would otherwise do at the first font it looks up.
 // Nothing here changes what the window shows; without a thread it is all
 // done where it always was.
 #include <thread>
-
-#include <QImage>
 
 namespace kippurun {
 
@@ -26,24 +21,6 @@ class FontsAhead {
     void wait();
 
   private:
-    std::thread thread_;
-};
-
-// The group frame's image, read once QApplication is made (the plugins'
-// folders are the application's); made after it, so that it is gone before
-// QApplication goes.
-class FrameImageAhead {
-  public:
-    FrameImageAhead();
-    ~FrameImageAhead() { take(); }
-    FrameImageAhead(const FrameImageAhead&) = delete;
-    FrameImageAhead& operator=(const FrameImageAhead&) = delete;
-
-    // The image, once read; empty when no thread read it.
-    QImage take();
-
-  private:
-    QImage image_;
     std::thread thread_;
 };
 

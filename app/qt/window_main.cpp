@@ -12,7 +12,6 @@
 
 #include "app/clock.h"
 #include "app/program_shell.h"
-#include "app/qt/clerk_widgets.h"
 #include "app/qt/desktop.h"
 #include "app/qt/main_window.h"
 #include "app/qt/quit_when_shown.h"
@@ -42,7 +41,6 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     std::optional<DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
-    FrameImageAhead frameImage;
     QApplication::setApplicationName(QStringLiteral("kippurun"));
     QApplication::setApplicationDisplayName(ProgramTitle);
     QApplication::setApplicationVersion(QStringLiteral(KIPPURUN_VERSION));
@@ -79,7 +77,6 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     // One window for every screen, so the message boxes always have the
     // window now shown as their parent.
     MainWindow window(program, prompt);
-    GroupFrame::useFrameImage(frameImage.take());
     boxes.setParentWindow(&window);
     QObject::connect(&window, &MainWindow::programEnded, &app, [] { QCoreApplication::exit(0); });
     QObject::connect(&window, &MainWindow::fatalError, &app, [&window](const QString& message) {

@@ -1,6 +1,7 @@
 // The sales window worked from the keyboard alone, and grown to a large
 // screen: Tab order, function keys, Enter, the calendar's keys, the focus
 // mark and the question boxes' safe answers.
+#include <algorithm>
 #include <memory>
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 // The sales screen's form table as the window lays it out: containers come
 // first, and no two controls of one container cover each other except where
 // the screen means them to.
+#include <algorithm>
 #include <map>
 #include <set>
 
