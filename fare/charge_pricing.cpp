@@ -34,8 +34,7 @@ Units expressUnits(const FareTables& tables, TableMember adult, TableMember chil
     const Yen adultYen = Yen::fromCell(tables, adult, s.f, s.e);
     const Yen childYen = Yen::fromCell(tables, child, s.f, s.e);
     if (s.k != ReturnTicket) {
-        return {std::string((tables.*adult).at(s.f, s.e)),
-                std::string((tables.*child).at(s.f, s.e)), adultYen, childYen};
+        return {adultYen.shown(), childYen.shown(), adultYen, childYen};
     }
     const Yen adultReturn = adultYen.times(2);
     const Yen childReturn = childYen.times(2);

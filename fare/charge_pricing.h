@@ -52,9 +52,8 @@ struct ChargePricing {
 };
 
 // Throws TableValueError when the マリン distance is not a number, when a
-// charge is not a whole number of yen, when a charge sold to a passenger is
-// no amount (empty, or not starting with a number), or when an amount
-// leaves 64 bits.
+// charge sold to a passenger is no amount (data/amount.h) or 0 between two
+// different stops, or when an amount leaves 64 bits.
 ChargePricing priceCharge(const FareTables& tables, const ChargeSection& section);
 
 }  // namespace kippurun

@@ -47,8 +47,8 @@ Yen continuousStudentPrice(const FareTables& tables, const PassengerType& type,
 // The unit price shown as the table holds it, the amount read from it.
 void asStored(std::string& shown, Yen& amount, const FareTables& tables, TableMember table, int a,
               int d) {
-    shown = (tables.*table).at(a, d);
     amount = Yen::fromCell(tables, table, a, d);
+    shown = amount.shown();
 }
 
 void computed(std::string& shown, Yen& amount, Yen value) {
@@ -106,8 +106,6 @@ std::optional<PassengerUnitPrices> pricePassenger(const FareTables& tables,
             }
             break;
         case PassengerRule::TimesTen:
-            strictAt(tables, type->adult, a1, d1);
-            strictAt(tables, type->child, a1, d1);
             computed(prices.adult, prices.adultYen, cell(type->adult, a1, d1).times(10));
             computed(prices.child, prices.childYen, cell(type->child, a1, d1).times(10));
             break;

@@ -22,7 +22,7 @@ struct PassengerJourney {
 
 struct PassengerUnitPrices {
     // As the bill shows them: a one-way, 6-ride or express-coupon price as
-    // its table holds it ("160円"), a computed price in plain decimal.
+    // its table holds it ("4,230"), a computed price in plain decimal.
     std::string adult;
     std::string child;
     std::string student;
@@ -31,9 +31,10 @@ struct PassengerUnitPrices {
 };
 
 // Empty optional when nothing is priced: k outside the list, or a station or stop
-// the type needs lies outside its table. Throws TableValueError when a value
-// read strictly is not a number, when a price is not a whole number of yen,
-// or when a computed price leaves 64 bits.
+// the type needs lies outside its table. Throws TableValueError when a
+// distance read strictly is not a number, or when a computed price leaves
+// 64 bits. A price from a cell that is no amount (data/amount.h) is priced
+// as 0 and throws when a bill line sells it (Yen::subtotal).
 std::optional<PassengerUnitPrices> pricePassenger(const FareTables& tables,
                                                   const PassengerJourney& journey);
 

@@ -25,32 +25,33 @@ std::string shownText(std::string_view text) {
     return escapeControls(text);
 }
 
-std::string complaint(TableValueError::Reason reason) {
+std::string complaint(TableValueError::Reason reason, std::string_view refusal) {
     switch (reason) {
-        case TableValueError::Reason::NotWholeYen:
-            return "が円単位の整数ではないか、大きすぎます";
         case TableValueError::Reason::TooLarge:
             return "から計算した金額が大きすぎて正しく計算できません";
-        case TableValueError::Reason::NoAmount:
-            return "は金額ではありません (空か、数字で始まっていません)";
+        case TableValueError::Reason::NotAnAmount:
+        case TableValueError::Reason::ZeroAmount:
+            return std::string(refusal);
         default:
             return "が数値ではありません";
     }
 }
 
 std::string message(const std::string& file, int arrival, int departure, const std::string& text,
-                    TableValueError::Reason reason, long long valueNumber) {
+                    TableValueError::Reason reason, long long valueNumber,
+                    std::string_view refusal) {
     const std::string place =
         valueNumber >= 0 ? "値番号 " + std::to_string(valueNumber) + " " : "値 ";
     return "運賃表 " + file + " の" + place + "(着 " + std::to_string(arrival) + ", 発 " +
-           std::to_string(departure) + ") \"" + shownText(text) + "\" " + complaint(reason);
+           std::to_string(departure) + ") \"" + shownText(text) + "\" " +
+           complaint(reason, refusal);
 }
 
 }  // namespace
 
 TableValueError::TableValueError(std::string file, int arrival, int departure, std::string text,
-                                 Reason reason, long long valueNumber)
-    : std::runtime_error(message(file, arrival, departure, text, reason, valueNumber)),
+                                 Reason reason, long long valueNumber, std::string_view refusal)
+    : std::runtime_error(message(file, arrival, departure, text, reason, valueNumber, refusal)),
       file_(std::move(file)),
       arrival_(arrival),
       departure_(departure),

@@ -3,6 +3,7 @@
 // stops and leaves the bill cleared rather than print a wrong amount.
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kippurun {
 
@@ -10,16 +11,18 @@ class TableValueError : public std::runtime_error {
   public:
     enum class Reason {
         NotANumber,   // a value read strictly
-        NotWholeYen,  // an amount with a fraction of a yen, or beyond 64 bits
         TooLarge,     // a product or sum of amounts beyond 64 bits
-        NoAmount,     // a price sold to a passenger, empty or not starting with a number
+        NotAnAmount,  // a price sold to a passenger from a cell data/amount.h refuses
+        ZeroAmount,   // a price of 0 sold between two different stations
     };
     // `file` e.g. "Otona.csv"; arrival and departure as looked up;
     // `text` the value found; `valueNumber` its place in the file, counted
-    // from 0, or -1 where it goes unnamed. what() is the Japanese message
+    // from 0, or -1 where it goes unnamed; `refusal` what data/amount.h
+    // says of a cell that is not an amount. what() is the Japanese message
     // for the clerk.
     TableValueError(std::string file, int arrival, int departure, std::string text,
-                    Reason reason = Reason::NotANumber, long long valueNumber = -1);
+                    Reason reason = Reason::NotANumber, long long valueNumber = -1,
+                    std::string_view refusal = {});
     const std::string& file() const { return file_; }
     int arrival() const { return arrival_; }
     int departure() const { return departure_; }

@@ -1,6 +1,6 @@
 #include "fare/yen.h"
 
-#include "data/number_reading.h"
+#include "data/amount.h"
 #include "data/station_catalogue.h"
 #include "data/table_files.h"
 #include "fare/table_value_error.h"
@@ -23,13 +23,11 @@ Yen Yen::fromCell(const Table& table, std::string_view file, int arrival, int de
     const int side = table.side() > 0 ? table.side() : StationCount;
     yen.valueNumber_ = static_cast<long long>(arrival) * side + departure;
     yen.text_ = std::string(table.at(arrival, departure));
-    yen.amount_ = hasLeadingNumber(yen.text_);
-    const std::optional<std::int64_t> value = readLenientYen(yen.text_);
-    if (!value) {
-        throw TableValueError(std::string(file), arrival, departure, yen.text_,
-                              TableValueError::Reason::NotWholeYen);
-    }
-    yen.value_ = *value;
+    AmountReading reading = readAmount(yen.text_);
+    yen.amount_ = reading.yen.has_value();
+    yen.value_ = reading.yen.value_or(0);
+    yen.refusal_ = std::move(reading.refusal);
+    yen.zeroBetweenStops_ = yen.amount_ && yen.value_ == 0 && arrival != departure;
     return yen;
 }
 
@@ -50,8 +48,12 @@ Yen Yen::times(std::int64_t factor) const {
 }
 
 Yen Yen::plus(const Yen& other) const {
-    // The sum names a cell that holds no amount first, else a cell at all.
-    Yen result = !amount_ ? *this : !other.amount_ ? other : !file_.empty() ? *this : other;
+    // The sum names a cell that holds no amount first, then a 0 between
+    // two stops, else a cell at all.
+    const auto rank = [](const Yen& y) {
+        return !y.amount_ ? 0 : y.zeroBetweenStops_ ? 1 : !y.file_.empty() ? 2 : 3;
+    };
+    Yen result = rank(other) < rank(*this) ? other : *this;
     if (__builtin_add_overflow(value_, other.value_, &result.value_)) tooLarge(&other);
     return result;
 }
@@ -59,7 +61,12 @@ Yen Yen::plus(const Yen& other) const {
 Yen Yen::subtotal(std::int64_t count) const {
     if (count != 0 && !amount_) {
         throw TableValueError(std::string(file_), arrival_, departure_, text_,
-                              TableValueError::Reason::NoAmount, valueNumber_);
+                              TableValueError::Reason::NotAnAmount, valueNumber_, refusal_);
+    }
+    if (count != 0 && zeroBetweenStops_) {
+        throw TableValueError(std::string(file_), arrival_, departure_, text_,
+                              TableValueError::Reason::ZeroAmount, valueNumber_,
+                              zeroAmountRefusal());
     }
     return times(count);
 }

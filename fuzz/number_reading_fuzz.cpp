@@ -1,6 +1,8 @@
 // The three readings of a number text and the two ways of writing one, on
 // any text: no reading gives NaN or infinity, the strict readings agree with
-// the lenient one, and what is written reads back as the same number.
+// the lenient one, and what is written reads back as the same number. An
+// amount cell is read or refused with a reason, never both, and an amount
+// read is the number its digits write.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/amount.h"
 #include "data/number_reading.h"
 #include "fuzz/fuzz_check.h"
 
@@ -76,6 +79,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (char c : total)
             if (c != ',') digits += c;
         FUZZ_CHECK(*yen == 0 || digits == std::to_string(*yen));
+    }
+
+    const kippurun::AmountReading amount = kippurun::readAmount(text);
+    FUZZ_CHECK(amount.yen.has_value() == amount.refusal.empty());
+    if (amount.yen) {
+        FUZZ_CHECK(*amount.yen >= 0 && *amount.yen <= kippurun::kLargestAmountYen);
+        std::string digits;
+        bool comma = false;
+        for (const char c : text) {
+            if (isDigit(c)) digits += c;
+            comma = comma || c == ',';
+            FUZZ_CHECK(isDigit(c) || c == ',' || c == ' ' || c == '\t');
+        }
+        FUZZ_CHECK(comma == amount.grouped);
+        const std::size_t first = digits.find_first_not_of('0');
+        FUZZ_CHECK(first == std::string::npos
+                       ? *amount.yen == 0
+                       : digits.substr(first) == std::to_string(*amount.yen));
     }
     return 0;
 }

@@ -25,13 +25,9 @@ bool listed(const PassengerType& type) {
     return type.rule != PassengerRule::Continuous && !type.chargeStops;
 }
 
-// A unit price whose cell holds no amount (empty, or no leading number):
-// the bill sells it to no one, so the list shows this mark, never a price.
+// A unit price whose cell is no amount (data/amount.h): the bill sells it
+// to no one, so the list shows this mark, never a price.
 constexpr std::string_view kNoAmount = "金額なし";
-
-std::string_view unitField(const std::string& unit, const Yen& price) {
-    return price.isAmount() ? std::string_view(unit) : kNoAmount;
-}
 
 std::string_view nameOf(int station) { return stationName(station).value_or(""); }
 std::string_view flagOf(bool allowed) { return allowed ? "1" : "0"; }
@@ -57,6 +53,22 @@ std::vector<ChargeColumn> chargeColumns(const std::vector<std::string>& seasons)
 std::string failureText(int d, int a, std::string_view ticket, const std::exception& failure) {
     return std::string(nameOf(d)) + " → " + std::string(nameOf(a)) + "（" + std::string(ticket) +
            "）: " + failure.what();
+}
+
+void addOnce(std::vector<std::string>& failures, std::string failure) {
+    if (std::find(failures.begin(), failures.end(), failure) == failures.end())
+        failures.push_back(std::move(failure));
+}
+
+// The run's refusal of a price for one passenger, as a failure of the list.
+// A charge cell prices many journeys: it is named once.
+void noteRefusal(const Yen& price, int d, int a, std::string_view ticket, bool charge,
+                 std::vector<std::string>& failures) {
+    try {
+        price.subtotal(1);
+    } catch (const TableValueError& failure) {
+        addOnce(failures, charge ? failure.what() : failureText(d, a, ticket, failure));
+    }
 }
 
 }  // namespace
@@ -91,6 +103,12 @@ void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
     const FareTables& tables = tables_;
     fields.clear();
     const auto field = [&](std::string_view text) { fields.emplace_back(text); };
+    const auto unitField = [&](const std::string& unit, const Yen& price, std::string_view ticket,
+                               bool charge) {
+        if (price.isAmount()) return std::string_view(unit);
+        noteRefusal(price, d, a, ticket, charge, failures);
+        return kNoAmount;
+    };
     field(std::to_string(d));
     field(nameOf(d));
     field(std::to_string(a));
@@ -105,9 +123,12 @@ void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
         } catch (const TableValueError& failure) {
             failures.push_back(failureText(d, a, type.name, failure));
         }
-        field(prices ? unitField(prices->adult, prices->adultYen) : "");
-        field(prices ? unitField(prices->child, prices->childYen) : "");
-        if (type.student) field(prices ? unitField(prices->student, prices->studentYen) : "");
+        const auto unit = [&](const std::string& shown, const Yen& price) {
+            return unitField(shown, price, type.name, false);
+        };
+        field(prices ? unit(prices->adult, prices->adultYen) : "");
+        field(prices ? unit(prices->child, prices->childYen) : "");
+        if (type.student) field(prices ? unit(prices->student, prices->studentYen) : "");
     }
 
     // The screen's own order decides the student key of a one-way ticket:
@@ -142,12 +163,81 @@ void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
                 lines = priceCharge(tables, section).lines;
             } catch (const TableValueError& failure) {
                 // The same charge cell prices many journeys: named once.
-                if (std::find(failures.begin(), failures.end(), failure.what()) == failures.end())
-                    failures.push_back(failure.what());
+                addOnce(failures, failure.what());
             }
         }
-        field(lines ? unitField(lines->adult.unit, lines->adult.unitPrice) : "");
-        field(lines ? unitField(lines->child.unit, lines->child.unitPrice) : "");
+        field(lines ? unitField(lines->adult.unit, lines->adult.unitPrice, charge.name, true) : "");
+        field(lines ? unitField(lines->child.unit, lines->child.unitPrice, charge.name, true) : "");
+    }
+
+    // A 0 between two stations where its ticket is sold: the run refuses it.
+    std::vector<SoldPrice> sold;
+    soldPrices(d, a, sold);
+    for (const SoldPrice& price : sold) {
+        if (price.price.zeroBetweenStops())
+            noteRefusal(price.price, d, a, price.ticket, price.charge, failures);
+    }
+}
+
+void JourneyPricer::soldPrices(int d, int a, std::vector<SoldPrice>& prices) const {
+    const FareTables& tables = tables_;
+    prices.clear();
+    const bool student =
+        studentDiscountAllowed(tables, a, d) || distanceAllowsStudent(tables, a, d);
+    const std::optional<CouponKeys> coupons = couponKeys(tables, a, d);
+    const StopPlan stops = expressStops(d, a);
+    const bool stopsKnown = stops.departure != NotSet && stops.arrival != NotSet;
+    const bool express = stopsKnown && expressAllowed(stops.down, stops.departure, stops.arrival);
+    for (std::size_t k = 0; k < PassengerTypes.size(); ++k) {
+        const PassengerType& type = PassengerTypes[k];
+        bool sold = false;
+        switch (type.permit) {
+            case TicketPermit::Always:
+                sold = listed(type);
+                break;
+            case TicketPermit::ElevenTickets:
+                sold = coupons && coupons->elevenTickets;
+                break;
+            case TicketPermit::SixTickets:
+                sold = coupons && coupons->sixTickets;
+                break;
+            case TicketPermit::ExpressCoupon:
+                sold = stopsKnown && expressCouponAllowed(tables, a, d);
+                break;
+            case TicketPermit::UnreservedExpress:
+            case TicketPermit::ReservedExpress:
+            case TicketPermit::GreenExpress:
+            case TicketPermit::MarineSeat:
+            case TicketPermit::MarineGreen:
+                break;  // the keys of charge types: no passenger type has them
+        }
+        if (!sold) continue;
+        PassengerJourney journey{static_cast<int>(k), d, a};
+        journey.e = stops.departure;
+        journey.f = stops.arrival;
+        try {
+            if (const std::optional<PassengerUnitPrices> unit = pricePassenger(tables, journey)) {
+                prices.push_back({unit->adultYen, type.name});
+                prices.push_back({unit->childYen, type.name});
+                if (type.student && student) prices.push_back({unit->studentYen, type.name});
+            }
+        } catch (const TableValueError&) {
+        }
+    }
+    if (!express) return;
+    for (const ChargeColumn& charge : charges_) {
+        ChargeSection section;
+        section.j = charge.j;
+        section.e = stops.departure;
+        section.f = stops.arrival;
+        section.season = seasonNamed(charge.season);
+        try {
+            if (const std::optional<ChargeLines> lines = priceCharge(tables, section).lines) {
+                prices.push_back({lines->adult.unitPrice, charge.name, true});
+                prices.push_back({lines->child.unitPrice, charge.name, true});
+            }
+        } catch (const TableValueError&) {
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/fare_tables.h"
+#include "fare/yen.h"
 
 namespace kippurun {
 
@@ -14,8 +15,9 @@ struct PriceList {
     std::string csv;  // UTF-8 with a byte-order mark, header row, CRLF line ends
     // One Japanese message per price that could not be made (a value the
     // pricing reads strictly that is no number); its cells are left empty.
-    // A unit price whose cell holds no amount is marked "金額なし" in its
-    // row instead.
+    // One per unit price whose cell is no amount (data/amount.h), marked
+    // "金額なし" in its row, and per 0 between two stations where its
+    // ticket is sold: the run refuses to sell either.
     std::vector<std::string> failures;
 };
 
@@ -53,6 +55,20 @@ class JourneyPricer {
     // one Japanese message to `failures`. Never throws for a table value.
     void price(int departure, int arrival, std::vector<std::string>& fields,
                std::vector<std::string>& failures) const;
+
+    // A price of a ticket the journey sells (its key open), as read from
+    // its table cell.
+    struct SoldPrice {
+        Yen price;
+        std::string_view ticket;  // the ticket type's name
+        bool charge = false;      // an express charge, whose cell prices many journeys
+    };
+    // The unit prices the journey sells: the listed passenger types (a
+    // student price where the student key can open, a coupon where its key
+    // opens), the express coupon where JiKaiHan opens it, and the express
+    // charges where an express ticket is allowed. A price that cannot be
+    // made is left out (price() reports it). Never throws for a table value.
+    void soldPrices(int departure, int arrival, std::vector<SoldPrice>& prices) const;
 
     struct ChargeColumn {
         int j;  // position in the charge-ticket list

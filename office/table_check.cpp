@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <map>
 #include <optional>
+#include <set>
 #include <string_view>
 
+#include "calendar/season_rule.h"
+#include "data/amount.h"
 #include "data/data_file_error.h"
+#include "data/fare_tables.h"
 #include "data/number_reading.h"
 #include "data/station_catalogue.h"
 #include "data/table_file.h"
@@ -17,6 +19,7 @@
 #include "data/value_scanner.h"
 #include "fare/determinations.h"
 #include "fare/ticket_types.h"
+#include "office/price_list.h"
 
 namespace kippurun {
 
@@ -25,15 +28,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Position = DataFileError::Position;
-
-// A bill multiplies a unit price by at most 10 (coupons; a return or a
-// continuous ticket doubles), a count of at most four digits (adults and
-// students share the adult charge line, so up to 19,998), and adds seven
-// lines. Fares up to this limit keep every amount within the 64 bits the
-// program adds up in, so no bill is ever refused for its size.
-constexpr std::int64_t kLargestAmountYen = 999'999'999'999;
-static_assert(kLargestAmountYen * 10 * 19'998 * 7 < std::numeric_limits<std::int64_t>::max());
-constexpr double kLargestAmount = static_cast<double>(kLargestAmountYen);
 
 constexpr std::size_t kKeyCells = 52;  // Ekimei1.csv cells that belong to a key
 
@@ -86,30 +80,6 @@ std::string valueText(const TableFile& checked, const FileValues& file, std::siz
     return file.value(k).empty() ? text : text + valueExcerpt(file.value(k));
 }
 
-bool isDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// What is wrong with a fare or charge cell, if anything; `amount` receives a
-// sound value.
-std::optional<std::string> amountProblem(std::string_view text, std::optional<double>& amount) {
-    const std::optional<double> number = readStrict(text);
-    if (text.empty())
-        return "が空です。金額（円の整数）が要ります（空の値は 0 円として計算されます）。";
-    if (isDigits(text)) {
-        if (!number || *number > kLargestAmount) {
-            return "は大きすぎます。どの請求額も正しく計算できるのは 999,999,999,999 円までです。";
-        }
-        amount = number;
-        return std::nullopt;
-    }
-    if (!number) return "は金額（円の整数）ではありません。";
-    if (*number < 0) return "は負の金額です。";
-    if (*number != std::floor(*number)) return "は円の整数ではありません。";
-    return "は数字だけで書かれていません（明細にはこの形のまま表示されます）。";
-}
-
 bool isOneOf(std::string_view text, const auto& codes) {
     return std::find(codes.begin(), codes.end(), text) != codes.end();
 }
@@ -137,9 +107,19 @@ void checkCell(const TableFile& checked, ReadFile& read, std::size_t k, Findings
                 findings.add(file.relativePath, failure.position, Severity::Error, failure.what());
             }
             return;
-        case TableValue::Amount:
-            if (auto problem = amountProblem(text, read.amounts[k])) error(*problem);
+        case TableValue::Amount: {
+            const AmountReading reading = readAmount(text);
+            if (!reading.yen) {
+                error(reading.refusal + "。");
+                return;
+            }
+            read.amounts[k] = static_cast<double>(*reading.yen);
+            if (reading.grouped) {
+                warning("は桁区切りのコンマ付きで、" + std::to_string(*reading.yen) +
+                        " 円と読みます。コンマなしで書くと確かです。");
+            }
             return;
+        }
         case TableValue::Distance:
             if (!readStrict(text))
                 error(text.empty() ? "が空です。キロ程は数で書きます。"
@@ -278,6 +258,48 @@ void compareWithAdult(const TableFile& checked, const ReadFile& lower, const Rea
     }
 }
 
+// A fare or charge of 0 yen between two different stops, on a journey that
+// sells its ticket: the run refuses to sell it, so the check names it. The
+// zeros of a coupon that is not sold are the office's way to say so.
+void checkSoldZeros(const fs::path& untinDir, std::map<std::string, ReadFile, std::less<>>& read,
+                    Findings& findings) {
+    FareTables tables;
+    try {
+        tables = FareTableLoad(untinDir);
+        tables.Gakuwari = GakuwariLoad(untinDir);
+    } catch (const DataFileError&) {
+        return;  // the files' own findings say why
+    }
+    const JourneyPricer pricer(
+        tables, {std::string(SeasonPeak), std::string(SeasonRegular), std::string(SeasonOffPeak)});
+    std::set<std::pair<std::string_view, std::size_t>> named;
+    std::vector<JourneyPricer::SoldPrice> prices;
+    for (int d = 0; d < StationCount; ++d) {
+        for (int a = 0; a < StationCount; ++a) {
+            pricer.soldPrices(d, a, prices);
+            for (const JourneyPricer::SoldPrice& sold : prices) {
+                if (!sold.price.zeroBetweenStops()) continue;
+                const auto file = read.find(sold.price.file());
+                if (file == read.end()) continue;
+                const auto checked =
+                    std::find_if(TableFiles.begin(), TableFiles.end(),
+                                 [&](const TableFile& t) { return t.fileName() == file->first; });
+                if (checked == TableFiles.end()) continue;
+                const std::size_t k =
+                    static_cast<std::size_t>(sold.price.arrival()) * checked->perLine +
+                    static_cast<std::size_t>(sold.price.departure());
+                if (!named.emplace(checked->fileName(), k).second) continue;
+                findings.add(file->first, file->second.positions[k], Severity::Error,
+                             valueText(*checked, file->second.values, k) +
+                                 std::string(zeroAmountRefusal()) + "（" +
+                                 std::string(stationName(d).value_or("?")) + " → " +
+                                 std::string(stationName(a).value_or("?")) + " の" +
+                                 std::string(sold.ticket) + "で売られます）。");
+            }
+        }
+    }
+}
+
 std::size_t fileOrder(const std::string& file) {
     const std::vector<std::string>& files = checkedFiles();
     return static_cast<std::size_t>(std::find(files.begin(), files.end(), file) - files.begin());
@@ -310,6 +332,7 @@ std::vector<Finding> checkTables(const fs::path& untinDir) {
             read.emplace(checked.fileName(), std::move(*file));
         }
     }
+    checkSoldZeros(untinDir, read, findings);
     for (const TableFile& checked : TableFiles) {
         if (checked.adultTable == nullptr) continue;
         const auto lower = read.find(checked.fileName());

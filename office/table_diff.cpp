@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "calendar/season_rule.h"
+#include "data/amount.h"
 #include "data/folder_transaction.h"
-#include "data/number_reading.h"
 #include "data/station_catalogue.h"
 #include "data/value_scanner.h"
 #include "fare/determinations.h"
@@ -28,13 +28,9 @@ std::vector<std::string> allSeasons() {
 
 std::string_view nameOf(int station) { return stationName(station).value_or(""); }
 
-// An amount as the pricing reads it: the leading whole number of a text that
-// starts with one ("160円" is 160); nothing for a name or an empty field.
-std::optional<std::int64_t> amountOf(std::string_view text) {
-    if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '-'))
-        return std::nullopt;
-    return readLenientYen(text);
-}
+// An amount as the pricing reads it; nothing for a name, an empty field or
+// a cell that is no amount.
+std::optional<std::int64_t> amountOf(std::string_view text) { return readAmount(text).yen; }
 
 std::string signedText(std::int64_t value) {
     return (value > 0 ? "+" : "") + std::to_string(value);

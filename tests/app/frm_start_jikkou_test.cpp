@@ -303,12 +303,16 @@ TEST_F(RunTest, FareThatIsNoNumberStopsTheRunWithOneMessage) {
     folder.write();
     open();
     frmStart& t = screen();
-    t.cmdJikkou.press();  // one-way shows the text as stored
+    t.txtNinzu.text = "0";
+    t.txtNinzuK.text = "1";
+    t.cmdJikkou.press();  // no adult: the adult cell is shown as stored, never sold
     EXPECT_EQ(t.txtTan01.text, "12O0");
     EXPECT_TRUE(prompt.messages.empty());
 
+    t.txtNinzu.text = "1";
+    t.txtNinzuK.text = "0";
     t.tabFullKey.setTab(0);
-    t.cboKenshu.setListIndex(6);  // weekend coupon: ten times, read strictly
+    t.cboKenshu.setListIndex(6);  // weekend coupon: ten times the cell
     t.cmdJikkou.press();
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].first, "運賃表エラー");
@@ -323,10 +327,11 @@ TEST_F(RunTest, FareThatIsNoNumberStopsTheRunWithOneMessage) {
     EXPECT_TRUE(prompt.questions.empty());
 }
 
-// A price sold to a passenger must be an amount: a cell that is empty or
-// starts with no number stops the run rather than sell the ticket for
-// nothing. The lenient reading still takes "4230円" as 4230, and a cell of a
-// line without passengers is never read as an amount.
+// A price sold to a passenger must be an amount (data/amount.h): a cell
+// that is empty, carries a unit ("4230円") or is otherwise no amount stops
+// the run rather than sell the ticket for the wrong price; digits grouped
+// by thousands are the amount they group. A cell of a line without
+// passengers is never read as an amount.
 TEST_F(RunTest, FareCellWithoutAnAmountIsSoldToNoOne) {
     struct Case {
         int type;  // ticket type
@@ -342,7 +347,8 @@ TEST_F(RunTest, FareCellWithoutAnAmountIsSoldToNoOne) {
         {0, "Otona.csv", "", "1", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0) \"\"", ""},
         {1, "Otona.csv", " 円", "2", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0)", ""},
         {1, "Kodomo.csv", "abc", "1", "1", "運賃表 Kodomo.csv の値番号 7169", ""},
-        {0, "Otona.csv", "4230円", "2", "0", "", "8,460"},
+        {0, "Otona.csv", "4230円", "2", "0", "運賃表 Otona.csv の値番号 7169 (着 67, 発 0)", ""},
+        {0, "Otona.csv", "4,230", "2", "0", "", "8,460"},
         {0, "Kodomo.csv", "abc", "1", "0", "", "113,400"},  // no child: not read
         {0, "Otona.csv", "abc", "0", "1", "", ""},          // no adult: not read
     };

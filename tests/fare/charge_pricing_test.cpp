@@ -126,10 +126,10 @@ TEST(ChargePricing, StudentsAloneFillTheAdultLine) {
 
 // A line without passengers shows its unit price however the cell reads;
 // a charge that is no amount is never sold to a passenger.
-TEST(ChargePricing, DoublingReadsTheStoredChargeLeniently) {
+TEST(ChargePricing, DoublingReadsTheStoredChargeAsAnAmount) {
     FareTables t = chargeTables();
     t.Jiyu = chosenTable(26, {{{10, 3}, "abc"}});
-    t.JiyuK = chosenTable(26, {{{10, 3}, "700円"}});
+    t.JiyuK = chosenTable(26, {{{10, 3}, " 700 "}});
     ChargeSection noAdults = section(0, 0, "通常期");
     noAdults.adults = 0;
     EXPECT_EQ(priceCharge(t, noAdults).lines->adult.unit, "abc");

@@ -61,16 +61,22 @@ INSTANTIATE_TEST_SUITE_P(EveryType, PassengerRows,
                                            PriceRow{5, "500263", "600263", "0"},
                                            PriceRow{6, "71690", "1071690", "0"}));
 
-TEST(PassengerPricing, StoredPricesAreCopiedAndComputedOnesReadLeniently) {
+TEST(PassengerPricing, StoredPricesAreCopiedAndComputedOnesReadAsAmounts) {
     FareTables t;
     t.Otona = chosenTable(107, {{{67, 0}, "01230"}});
     t.Kodomo = chosenTable(107, {{{67, 0}, "610円"}});
     t.Kai6 = chosenTable(107, {{{67, 0}, "abc"}});
+    t.Kai6K = chosenTable(107, {{{67, 0}, "1,230"}});
     EXPECT_EQ(pricePassenger(t, journey(0))->adult, "01230");
     EXPECT_EQ(pricePassenger(t, journey(0))->child, "610円");
     EXPECT_EQ(pricePassenger(t, journey(1))->adult, "2460");
-    EXPECT_EQ(pricePassenger(t, journey(1))->child, "1220");
     EXPECT_EQ(pricePassenger(t, journey(4))->adult, "abc");
+    EXPECT_EQ(pricePassenger(t, journey(4))->child, "1,230");
+    EXPECT_EQ(pricePassenger(t, journey(4))->childYen.value(), 1230);
+    // A cell with a unit is no amount: its return price sells to no one.
+    const Yen childReturn = pricePassenger(t, journey(1))->childYen;
+    EXPECT_FALSE(childReturn.isAmount());
+    EXPECT_THROW(childReturn.subtotal(1), TableValueError);
 }
 
 TEST(PassengerPricing, StudentFaresBeforeTheStudentKeyAreEmptyOrZero) {
@@ -154,8 +160,13 @@ TEST_P(StrictReadings, NonNumberNamesFileAndCell) {
     PassengerJourney j = journey(row.k);
     j.d2 = 67;
     j.a2 = 80;
+    // A fare cell that is no amount is priced and refused where a bill
+    // line sells it; a distance read strictly stops the pricing itself.
     try {
-        pricePassenger(t, j);
+        const auto prices = pricePassenger(t, j);
+        ASSERT_TRUE(prices);
+        prices->adultYen.subtotal(1);
+        prices->childYen.subtotal(1);
         FAIL() << "no TableValueError";
     } catch (const TableValueError& e) {
         EXPECT_EQ(e.file(), row.file);
@@ -171,20 +182,33 @@ INSTANTIATE_TEST_SUITE_P(CouponsAndDistances, StrictReadings,
                                            StrictRow{2, "Ekiro.csv", 67, 0},
                                            StrictRow{2, "Ekiro.csv", 80, 67}));
 
-TEST(PassengerPricing, StrictFailureMessageIsJapaneseAndEmptyCountsAsNonNumber) {
+TEST(PassengerPricing, ACouponFromNoAmountIsRefusedInJapaneseWhenSold) {
     FareTables t;
     t.Otona = chosenTable(107, {{{67, 0}, "abc"}}, "100");
+    t.Ekiro = chosenTable(107, {{{67, 0}, "abc"}}, "100");
     try {
-        pricePassenger(t, journey(3));
+        pricePassenger(t, journey(3))->adultYen.subtotal(1);
         FAIL() << "no TableValueError";
     } catch (const TableValueError& e) {
-        EXPECT_STREQ(e.what(), "運賃表 Otona.csv の値 (着 67, 発 0) \"abc\" が数値ではありません");
+        EXPECT_STREQ(
+            e.what(),
+            "運賃表 Otona.csv の値番号 7169 (着 67, 発 0) \"abc\" "
+            "に数字でない文字「a」があります。金額は数字だけで書きます（単位や記号は付けません）");
     }
+    // Without passengers nothing is sold, so nothing is refused.
+    EXPECT_EQ(pricePassenger(t, journey(3))->adultYen.subtotal(0).text(), "0");
     t.Otona = Table();
-    EXPECT_THROW(pricePassenger(t, journey(6)), TableValueError);
-    // The lenient types price the same damaged cell without complaint.
-    t.Otona = chosenTable(107, {{{67, 0}, "abc"}}, "100");
-    EXPECT_EQ(pricePassenger(t, journey(1))->adult, "0");
+    EXPECT_THROW(pricePassenger(t, journey(6))->adultYen.subtotal(2), TableValueError);
+    // A distance is still read strictly.
+    PassengerJourney continuous = journey(2);
+    continuous.d2 = 67;
+    continuous.a2 = 80;
+    try {
+        pricePassenger(t, continuous);
+        FAIL() << "no TableValueError";
+    } catch (const TableValueError& e) {
+        EXPECT_STREQ(e.what(), "運賃表 Ekiro.csv の値 (着 67, 発 0) \"abc\" が数値ではありません");
+    }
 }
 
 TEST(PassengerPricing, OutOfRangeTypeOrStationPricesNothing) {
@@ -205,9 +229,9 @@ TEST(PassengerPricing, OutOfRangeTypeOrStationPricesNothing) {
     EXPECT_TRUE(pricePassenger(t, journey(0, 0, 67, 999, 999)));
 }
 
-TEST(SubtotalText, MultipliesTheCellsLenientReadingByTheCount) {
+TEST(SubtotalText, MultipliesTheCellsAmountByTheCount) {
     const Table t = testing::chosenTable(
-        2, {{{0, 0}, "2460"}, {{0, 1}, ""}, {{1, 0}, "abc"}, {{1, 1}, "600000円"}});
+        2, {{{0, 0}, "2460"}, {{0, 1}, ""}, {{1, 0}, "abc"}, {{1, 1}, " 600,000 "}});
     EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 0, 0).subtotal(2).text(), "4920");
     // A cell without an amount is sold to no one; without passengers it is 0.
     EXPECT_THROW(Yen::fromCell(t, "Otona.csv", 0, 1).subtotal(3).text(), TableValueError);
@@ -216,6 +240,8 @@ TEST(SubtotalText, MultipliesTheCellsLenientReadingByTheCount) {
     EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 1, 0).subtotal(0).text(), "0");
     EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 0, 0).subtotal(0).text(), "0");
     EXPECT_EQ(Yen::fromCell(t, "Otona.csv", 1, 1).subtotal(2).text(), "1200000");
+    const Table withUnit = testing::chosenTable(1, {{{0, 0}, "600000円"}});
+    EXPECT_THROW(Yen::fromCell(withUnit, "Otona.csv", 0, 0).subtotal(1), TableValueError);
 }
 
 // Amounts stay exact far beyond what a double holds, and what cannot be
@@ -226,11 +252,11 @@ TEST(ExactMoney, LargeFaresMultiplyExactly) {
 }
 
 TEST(ExactMoney, AFractionOrAHugeFareStopsWithTheCellNamed) {
-    for (const char* text : {"160.5", "1e308", "99999999999999999999", "0.001"}) {
+    for (const char* text : {"160.5", "1e308", "99999999999999999999", "0.001", "1000000000000"}) {
         SCOPED_TRACE(text);
         const Table t = testing::chosenTable(3, {{{2, 1}, text}}, "0");
         try {
-            Yen::fromCell(t, "Otona.csv", 2, 1);
+            Yen::fromCell(t, "Otona.csv", 2, 1).subtotal(1);
             ADD_FAILURE() << "no error";
         } catch (const TableValueError& e) {
             EXPECT_EQ(e.file(), "Otona.csv");
@@ -242,13 +268,14 @@ TEST(ExactMoney, AFractionOrAHugeFareStopsWithTheCellNamed) {
 }
 
 TEST(ExactMoney, ProductsAndSumsBeyond64BitsStop) {
-    const Table t = testing::chosenTable(1, {{{0, 0}, "4611686018427387904"}});  // 2^62
-    const Yen big = Yen::fromCell(t, "Kansan.csv", 0, 0);
-    EXPECT_EQ(big.times(1).text(), "4611686018427387904");
-    EXPECT_THROW(big.times(2), TableValueError);
+    const Table t = testing::chosenTable(1, {{{0, 0}, "999999999999"}});
+    const Yen cell = Yen::fromCell(t, "Kansan.csv", 0, 0);
+    const Yen big = cell.times(4'000'000);
+    EXPECT_EQ(big.text(), "3999999999996000000");
+    EXPECT_THROW(cell.times(10'000'000), TableValueError);
     EXPECT_THROW(big.plus(big).plus(big), TableValueError);
     try {
-        Yen::fixed(5).plus(big.times(1)).plus(big);
+        Yen::fixed(5).plus(big.times(2)).plus(big);
         ADD_FAILURE() << "no error";
     } catch (const TableValueError& e) {
         EXPECT_EQ(e.file(), "Kansan.csv");
@@ -257,17 +284,18 @@ TEST(ExactMoney, ProductsAndSumsBeyond64BitsStop) {
 
 TEST(ExactMoney, ReturnAndCouponPricesOfLargeFaresAreExact) {
     FareTables t = positionTables();
-    t.Otona = testing::chosenTable(107, {{{67, 0}, "900719925474099.3e1"}}, "0");
-    t.Kodomo = testing::chosenTable(107, {{{67, 0}, "9007199254740993"}}, "0");
+    t.Otona = testing::chosenTable(107, {{{67, 0}, "999,999,999,999"}}, "0");
+    t.Kodomo = testing::chosenTable(107, {{{67, 0}, "999999999997"}}, "0");
     const auto ret = pricePassenger(t, journey(1));
     ASSERT_TRUE(ret);
-    EXPECT_EQ(ret->adult, "18014398509481986");
-    EXPECT_EQ(ret->child, "18014398509481986");
+    EXPECT_EQ(ret->adult, "1999999999998");
+    EXPECT_EQ(ret->child, "1999999999994");
     const auto coupon = pricePassenger(t, journey(3));
     ASSERT_TRUE(coupon);
-    EXPECT_EQ(coupon->adult, "90071992547409930");
+    EXPECT_EQ(coupon->adult, "9999999999990");
+    EXPECT_EQ(coupon->adultYen.subtotal(9999).text(), "99989999999900010");
     t.Otona = testing::chosenTable(107, {{{67, 0}, "1e18"}}, "0");
-    EXPECT_THROW(pricePassenger(t, journey(3)), TableValueError);
+    EXPECT_THROW(pricePassenger(t, journey(3))->adultYen.subtotal(1), TableValueError);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -14,6 +15,7 @@
 #include "data/fare_tables.h"
 #include "data/station_catalogue.h"
 #include "office/office_commands.h"
+#include "office/table_check.h"
 #include "tests/support/split.h"
 #include "tests/support/table_folder.h"
 
@@ -39,6 +41,23 @@ struct ParsedList {
     std::map<std::pair<int, int>, std::map<std::string, std::string>> rows;
 };
 
+// The fields of one list row; a field holding a comma ("4,230" as a table
+// stores it) comes quoted.
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
 ParsedList parse(const std::string& csv) {
     ParsedList list;
     std::vector<std::string> lines = split(csv.substr(3), "\r\n");
@@ -46,7 +65,7 @@ ParsedList parse(const std::string& csv) {
     lines.pop_back();
     list.header = split(lines.front(), ",");
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::vector<std::string> fields = split(lines[i], ",");
+        const std::vector<std::string> fields = fieldsOf(lines[i]);
         EXPECT_EQ(fields.size(), list.header.size()) << lines[i];
         auto& row = list.rows[{std::stoi(fields.at(0)), std::stoi(fields.at(2))}];
         for (std::size_t f = 0; f < fields.size() && f < list.header.size(); ++f) {
@@ -116,11 +135,12 @@ TEST(PriceList, AValueThatIsNoNumberLeavesItsCellsEmptyAndIsReported) {
     const auto& row = parsed.rows.at({0, 0});
     EXPECT_EQ(row.at("片道乗車券 小児"), "金額なし");  // no amount: never sold
     EXPECT_EQ(row.at("往復乗車券 小児"), "金額なし");  // not the 0 it reads as
-    EXPECT_EQ(row.at("普通回数券(11枚) 大人"), "");
-    EXPECT_EQ(row.at("週末回数券 小児"), "");
+    EXPECT_EQ(row.at("普通回数券(11枚) 大人"), "0");   // the diagonal's own 0
+    EXPECT_EQ(row.at("週末回数券 小児"), "金額なし");
     EXPECT_EQ(parsed.rows.at({0, 1}).at("週末回数券 小児"), "800");
     EXPECT_NE(err.str().find("Kodomo.csv"), std::string::npos) << err.str();
-    EXPECT_EQ(split(err.str(), "\n").size(), 3u);  // the two coupon types, one line each
+    // one line for each ticket type priced from the cell, then the line end
+    EXPECT_EQ(split(err.str(), "\n").size(), 4u + 1) << err.str();
 }
 
 TEST(PriceList, AChargeBeyondSixtyFourBitsIsOneMessageNamingTheCell) {
@@ -139,11 +159,12 @@ TEST(PriceList, AChargeBeyondSixtyFourBitsIsOneMessageNamingTheCell) {
     ASSERT_EQ(lines.size(), 2u) << err.str();
     EXPECT_NE(lines[0].find("Jiyu.csv"), std::string::npos) << lines[0];
     EXPECT_NE(lines[0].find("(着 1, 発 0)"), std::string::npos) << lines[0];
-    EXPECT_EQ(parse(out.str()).rows.at({0, 11}).at("自由席特急券 大人"), "");
+    EXPECT_NE(lines[0].find("大きすぎます"), std::string::npos) << lines[0];
+    EXPECT_EQ(parse(out.str()).rows.at({0, 11}).at("自由席特急券 大人"), "金額なし");
 }
 
 // A cell without an amount is never listed as a price, neither as stored
-// nor as the 0 it reads as; "4230円" is still a price of 4230.
+// nor as the 0 it reads as; "2110円" is no amount either.
 TEST(PriceList, ACellWithoutAnAmountIsMarkedInItsRow) {
     TableFolder folder{TableFolder::Contents::Empty};
     for (const auto& entry : fs::directory_iterator(kSampleTables)) {
@@ -162,19 +183,19 @@ TEST(PriceList, ACellWithoutAnAmountIsMarkedInItsRow) {
         folder.write(file, bytes);
     };
     setCell("Otona.csv", 67, 0, "");         // 岡山 -> 松山
-    setCell("Kodomo.csv", 67, 0, "2110円");  // lenient: a price
+    setCell("Kodomo.csv", 67, 0, "2110円");  // a unit: no amount
     setCell("Jiyu.csv", 17, 0, "abc");       // express 岡山 -> 松山
     std::ostringstream out, err;
-    // The coupons read the cell strictly and report it, as any value that is no number.
+    // Each ticket type priced from a fare cell reports it, the charge cell once.
     EXPECT_EQ(runPriceList(folder.path(), kToday, out, err), 1);
-    EXPECT_EQ(split(err.str(), "\n").size(), 3u) << err.str();
+    EXPECT_EQ(split(err.str(), "\n").size(), 4u + 4 + 1 + 1) << err.str();
     const ParsedList parsed = parse(out.str());
     const auto& row = parsed.rows.at({0, 67});
-    EXPECT_EQ(row.at("普通回数券(11枚) 大人"), "");
+    EXPECT_EQ(row.at("普通回数券(11枚) 大人"), "金額なし");
     EXPECT_EQ(row.at("片道乗車券 大人"), "金額なし");
     EXPECT_EQ(row.at("往復乗車券 大人"), "金額なし");
-    EXPECT_EQ(row.at("片道乗車券 小児"), "2110円");
-    EXPECT_EQ(row.at("往復乗車券 小児"), "4220");
+    EXPECT_EQ(row.at("片道乗車券 小児"), "金額なし");
+    EXPECT_EQ(row.at("往復乗車券 小児"), "金額なし");
     EXPECT_EQ(row.at("自由席特急券 大人"), "金額なし");
     EXPECT_NE(row.at("自由席特急券 小児"), "金額なし");
     EXPECT_EQ(parsed.rows.at({67, 0}).at("片道乗車券 大人"), "4230");  // the other direction
@@ -195,12 +216,13 @@ struct Bill {
     std::map<std::string, std::string> unit;  // line number "01" -> unit price
 };
 
-std::vector<Bill> runScript(const std::string& script) {
+// The driver's output of `script` run on the tables of `untin`.
+std::string scriptOutput(const std::string& script, const fs::path& untin = kSampleTables) {
     TableFolder folder{TableFolder::Contents::Empty};
     folder.write("run.script", script);
-    const std::string command =
-        std::string("\"") + KIPPURUN_BINARY_DIR + "/kippurun\" --today 2026-12-09 --untin \"" +
-        kSampleTables.string() + "\" --script \"" + folder.file("run.script").string() + "\"";
+    const std::string command = std::string("\"") + KIPPURUN_BINARY_DIR +
+                                "/kippurun\" --today 2026-12-09 --untin \"" + untin.string() +
+                                "\" --script \"" + folder.file("run.script").string() + "\"";
     FILE* pipe = ::popen(command.c_str(), "r");
     std::string output;
     if (pipe) {
@@ -209,6 +231,11 @@ std::vector<Bill> runScript(const std::string& script) {
             output.append(buffer, n);
         EXPECT_EQ(::pclose(pipe), 0) << output;
     }
+    return output;
+}
+
+std::vector<Bill> runScript(const std::string& script) {
+    const std::string output = scriptOutput(script);
     std::vector<Bill> bills(1);
     const std::regex line("^(\\d\\d) \\S+ unit=\"([^\"]*)\".*");
     std::istringstream in(output);
@@ -301,6 +328,97 @@ TEST(PriceList, RowsMatchTheBillsOfTheScriptDriver) {
             // Without an express ticket the choice falls back to なし: no charge lines.
             expectLine(bill, "21", row.at(charge + " 大人"));
             expectLine(bill, "22", row.at(charge + " 小児"));
+        }
+    }
+}
+
+// ---- One reading of an amount cell in the check, the run and the list ----
+
+struct AmountCase {
+    const char* text;                 // put into Otona.csv, quoted where it holds a comma
+    int arrival;                      // the cell; the journey runs from 岡山 (0) to it
+    std::optional<Severity> finding;  // what --check says of the cell; none: nothing
+    const char* bill;    // the run's total, "" for none; nullptr: 運賃表エラー, empty bill
+    const char* listed;  // the list's 片道乗車券 大人 of the journey
+    bool failure;        // the list names the cell in a failure line
+};
+
+// 岡山 -> 松山 (arrival 67) is sold one-way; 岡山 -> 岡山 is the diagonal.
+const AmountCase kAmountCases[] = {
+    {"4,230", 67, Severity::Warning, "4,230", "4,230", false},
+    {"1,234,567", 67, Severity::Warning, "1,234,567", "1,234,567", false},
+    {" 4230", 67, std::nullopt, "4,230", "4230", false},
+    {"4230 ", 67, std::nullopt, "4,230", "4230", false},
+    {"-100", 67, Severity::Error, nullptr, "金額なし", true},
+    {"0x10", 67, Severity::Error, nullptr, "金額なし", true},
+    {"4230.9", 67, Severity::Error, nullptr, "金額なし", true},
+    {"４２３０", 67, Severity::Error, nullptr, "金額なし", true},
+    {"4230円", 67, Severity::Error, nullptr, "金額なし", true},
+    {"", 67, Severity::Error, nullptr, "金額なし", true},
+    {"42,30", 67, Severity::Error, nullptr, "金額なし", true},
+    {"0", 67, Severity::Error, nullptr, "0", true},
+    {"0", 0, std::nullopt, "", "0", false},
+};
+
+TEST(AmountCells, TheCheckTheRunAndTheListReadACellAlike) {
+    for (const AmountCase& c : kAmountCases) {
+        const std::string text = c.text;
+        SCOPED_TRACE("\"" + text + "\" at arrival " + std::to_string(c.arrival));
+        TableFolder folder{TableFolder::Contents::Empty};
+        for (const auto& entry : fs::directory_iterator(kSampleTables))
+            fs::copy_file(entry.path(), folder.path() / entry.path().filename());
+        std::vector<std::string> lines = split(folder.read("Otona.csv"), "\r\n");
+        std::vector<std::string> fields = split(lines.at(static_cast<std::size_t>(c.arrival)), ",");
+        fields.at(0) = text.find(',') != std::string::npos ? "\"" + text + "\"" : text;
+        std::string row;
+        for (std::size_t f = 0; f < fields.size(); ++f) row += (f ? "," : "") + fields[f];
+        lines[static_cast<std::size_t>(c.arrival)] = row;
+        std::string bytes;
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i) bytes += lines[i] + "\r\n";
+        folder.write("Otona.csv", bytes);
+
+        // Other findings may follow from the cell (a child fare above an
+        // adult fare of 0): warnings only.
+        std::optional<Severity> found;
+        for (const Finding& finding : checkTables(folder.path())) {
+            if (finding.file == "Otona.csv" &&
+                finding.line == static_cast<std::size_t>(c.arrival) + 1 && finding.field == 1) {
+                EXPECT_FALSE(found) << finding.message;
+                found = finding.severity;
+            } else {
+                EXPECT_EQ(finding.severity, Severity::Warning) << finding.message;
+            }
+        }
+        EXPECT_EQ(found, c.finding);
+
+        const std::string output =
+            scriptOutput("select cboHatsu 0\nselect cboChaku " + std::to_string(c.arrival) +
+                             "\ntype txtNinzu \"1\"\nclick cmdJikkou\nbill\n",
+                         folder.path());
+        if (c.bill) {
+            EXPECT_EQ(output.find("運賃表エラー"), std::string::npos) << output;
+            EXPECT_NE(output.find("total=\"" + std::string(c.bill) + "\""), std::string::npos)
+                << output;
+        } else {
+            const std::string named = "! 運賃表エラー | 運賃表 Otona.csv の値番号 " +
+                                      std::to_string(c.arrival * 107) + " (着 " +
+                                      std::to_string(c.arrival) + ", 発 0) \"" + text + "\" ";
+            EXPECT_EQ(output.rfind(named, 0), 0u) << output;
+            EXPECT_NE(output.find("01 大人 unit=\"\" count=\"\" subtotal=\"\""), std::string::npos)
+                << output;
+            EXPECT_NE(output.find("total=\"\""), std::string::npos) << output;
+        }
+
+        std::ostringstream out, err;
+        EXPECT_EQ(runPriceList(folder.path(), kToday, out, err), c.failure ? 1 : 0) << err.str();
+        EXPECT_EQ(parse(out.str()).rows.at({0, c.arrival}).at("片道乗車券 大人"), c.listed);
+        if (c.failure) {
+            EXPECT_NE(
+                err.str().find("（片道乗車券）: 運賃表 Otona.csv の値番号 7169 (着 67, 発 0)"),
+                std::string::npos)
+                << err.str();
+        } else {
+            EXPECT_EQ(err.str(), "");
         }
     }
 }

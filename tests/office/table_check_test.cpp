@@ -77,8 +77,8 @@ struct Damage {
     std::size_t count;                  // how many findings in all
 };
 
-const std::string kEmptyFare =
-    "が空です。金額（円の整数）が要ります（空の値は 0 円として計算されます）。";
+const std::string kEmptyFare = "が空です。金額（円の整数）が要ります。";
+const std::string kZeroFare = "「0」は 0 円です。異なる駅の間で売られる券の金額は 0 円にできません";
 // Otona.csv line 68, field 1: the fare 岡山 -> 松山.
 const std::string kOkayamaMatsuyama = "7170 番目の値（着 67「松　　山」・発 0「岡　　山」）";
 
@@ -92,8 +92,11 @@ const Damage kDamages[] = {
      {"Otona.csv:13:1: 警告: 値が 11450 個あり、読まれる 11449 個を超えています。13 "
       "行目の値の数（1 個）がほかの行（107 "
       "個）と違います。ずれの元はこの行です（空の行や行末の余分なコンマ）。",
-      "Otona.csv:13:1: エラー: 1285 番目の値（着 12「(讃)高松」・発 0「岡　　山」）" + kEmptyFare},
-     2},
+      "Otona.csv:13:1: エラー: 1285 番目の値（着 12「(讃)高松」・発 0「岡　　山」）" + kEmptyFare,
+      "Otona.csv:14:13: エラー: 1298 番目の値（着 12「(讃)高松」・発 13「香　　西」）" + kZeroFare +
+          "（香　　西 → (讃)高松 の片道乗車券で売られます）。"},
+     // the diagonal's zeros after the blank line land between two stations
+     2 + 94},
     {"a trailing comma on every line of Kodomo.csv",
      [](const SampleCopy& c) {
          auto lines = c.lines("Kodomo.csv");
@@ -104,9 +107,12 @@ const Damage kDamages[] = {
       "108 個あります（1 行 107 個のはず）。2 "
       "行目から後の値がずれて読まれます（行末の余分なコンマ）。",
       "Kodomo.csv:1:108: エラー: 108 番目の値（着 1「大　　元」・発 0「岡　　山」）" + kEmptyFare,
+      "Kodomo.csv:2:2: エラー: 110 番目の値（着 1「大　　元」・発 2「備前西市」）" + kZeroFare +
+          "（備前西市 → 大　　元 の片道乗車券で売られます）。",
       "Kodomo.csv:2:108: エラー: 216 番目の値（着 2「備前西市」・発 1「大　　元」）" + kEmptyFare},
-     // the empty value of every line but the last lands inside the table
-     1 + 106},
+     // the empty value of every line but the last lands inside the table,
+     // and the diagonal's zeros of all lines but the first between two stations
+     1 + 106 + 105},
     {"an empty fare",
      [](const SampleCopy& c) { c.setValue("Otona.csv", 68, 1, ""); },
      {"Otona.csv:68:1: エラー: " + kOkayamaMatsuyama + kEmptyFare},
@@ -151,11 +157,14 @@ const Damage kDamages[] = {
          c.setValue("Jiyu.csv", 1, 4, "1e3");
      },
      {"Jiyu.csv:1:2: エラー: 2 "
-      "番目の値（着「岡　　山」・発「児　　島」）「1200.5」は円の整数ではありません。",
-      "Jiyu.csv:1:3: エラー: 3 番目の値（着「岡　　山」・発「(讃)高松」）「-300」は負の金額です。",
+      "番目の値（着「岡　　山」・発「児　　島」）「1200.5」に小数点があります"
+      "。金額は円の整数で、小数点を付けずに書きます。",
+      "Jiyu.csv:1:3: エラー: 3 "
+      "番目の値（着「岡　　山」・発「(讃)高松」）「-300」は負の金額です。金額"
+      "は符号を付けずに数字だけで書きます。",
       "Jiyu.csv:1:4: エラー: 4 "
-      "番目の値（着「岡　　山」・発「坂　　出」）「1e3」は数字だけで書かれていま"
-      "せん（明細にはこの形のまま表示されます）。"},
+      "番目の値（着「岡　　山」・発「坂　　出」）「1e3」は指数の書き方です。"
+      "金額は数字だけで書きます。"},
      3},
     {"a child fare above the adult fare",
      [](const SampleCopy& c) { c.setValue("Kodomo.csv", 68, 1, "99999"); },
