@@ -17,6 +17,16 @@ namespace kippurun {
 
 namespace {
 
+// A charge column's section between the journey's express stops.
+ChargeSection sectionOf(const JourneyPricer::ChargeColumn& charge, const StopPlan& stops) {
+    ChargeSection section;
+    section.j = charge.j;
+    section.e = stops.departure;
+    section.f = stops.arrival;
+    section.season = seasonNamed(charge.season);
+    return section;
+}
+
 // The passenger types priced by one journey alone: not the continuous
 // ticket (two journeys) nor the express coupon (priced between charge
 // stops). A type without student tickets has no student column: its
@@ -153,11 +163,7 @@ void JourneyPricer::price(int d, int a, std::vector<std::string>& fields,
     for (const ChargeColumn& charge : charges_) {
         std::optional<ChargeLines> lines;
         if (express) {
-            ChargeSection section;
-            section.j = charge.j;
-            section.e = stops.departure;
-            section.f = stops.arrival;
-            section.season = seasonNamed(charge.season);
+            const ChargeSection section = sectionOf(charge, stops);
             // Unit prices only: no passengers, so no subtotal is made.
             try {
                 lines = priceCharge(tables, section).lines;
@@ -226,11 +232,7 @@ void JourneyPricer::soldPrices(int d, int a, std::vector<SoldPrice>& prices) con
     }
     if (!express) return;
     for (const ChargeColumn& charge : charges_) {
-        ChargeSection section;
-        section.j = charge.j;
-        section.e = stops.departure;
-        section.f = stops.arrival;
-        section.season = seasonNamed(charge.season);
+        const ChargeSection section = sectionOf(charge, stops);
         try {
             if (const std::optional<ChargeLines> lines = priceCharge(tables, section).lines) {
                 prices.push_back({lines->adult.unitPrice, charge.name, true});

@@ -22,6 +22,7 @@
 #include "data/data_file_error.h"
 #include "data/key_layout.h"
 #include "data/untin_lock.h"
+#include "tests/support/kill_runs.h"
 #include "tests/support/table_folder.h"
 
 namespace kippurun {
@@ -298,58 +299,15 @@ TEST(KeySettingsSave, ATargetThatIsNoRegularFileIsRefused) {
     }
 }
 
-// How many kills or rounds to run: the environment variable for a long run,
-// else a count that keeps the suite quick.
-int countFrom(const char* variable, int quick) {
-    const char* text = std::getenv(variable);
-    return text && std::atoi(text) > 0 ? std::atoi(text) : quick;
-}
-
-// A folder in memory where there is one: what these runs test is the order
-// of the steps, and a disk's flushes would make them take minutes.
-struct MemoryFolder : SaveFolder {
-    static const char* inMemory() {
-        const char* tmpdir = std::getenv("TMPDIR");
-        if (fs::is_directory("/dev/shm")) ::setenv("TMPDIR", "/dev/shm", 1);
-        return tmpdir;
-    }
-    MemoryFolder() : MemoryFolder(inMemory()) {}
-    explicit MemoryFolder(const char* tmpdir) {
-        if (tmpdir)
-            ::setenv("TMPDIR", tmpdir, 1);
-        else
-            ::unsetenv("TMPDIR");
-    }
-};
-
-// What a start of the program does to the folder first: in the test itself,
-// or (KIPPURUN_RECOVERY_PROGRAM=path of kippurun) a real start of the
-// program, `--check` on the folder.
-void startProgram(const fs::path& dir) {
-    const char* program = std::getenv("KIPPURUN_RECOVERY_PROGRAM");
-    if (!program) {
-        recoverKeySettings(dir);
-        return;
-    }
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-        ::execl(program, program, "--check", "--untin", dir.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 127) << program;
-}
+// A save folder in memory where there is one.
+struct MemoryFolder : testing::InMemory, SaveFolder {};
 
 // A child process saves over and over and is killed at a random moment; one
 // start of the program follows: the pair is wholly the one save or wholly
 // the other, each file whole, and nothing but the two files is left.
 // Long run: KIPPURUN_SAVE_KILLS=1000 (and KIPPURUN_RECOVERY_PROGRAM).
 TEST(KeySettingsSave, KilledAtAnyMomentThePairIsWhollyOldOrWhollyNew) {
-    const int kills = countFrom("KIPPURUN_SAVE_KILLS", 300);
+    const int kills = testing::countFrom("KIPPURUN_SAVE_KILLS", 300);
     MemoryFolder s;
     const fs::path dir = s.folder.path();
     s.save(0);
@@ -379,7 +337,7 @@ TEST(KeySettingsSave, KilledAtAnyMomentThePairIsWhollyOldOrWhollyNew) {
         journals += fs::exists(dir / ".kippurun.journal");
         cutBetweenRenames += (s.folder.read("Ekimei1.csv") == layouts[0]) !=
                              (s.folder.read("Start.csv") == starts[0]);
-        startProgram(dir);
+        testing::openFolderAsProgram(dir);
         const std::string layout = s.folder.read("Ekimei1.csv");
         const std::string start = s.folder.read("Start.csv");
         const int which = layout == layouts[1];
@@ -419,7 +377,7 @@ bool pairIsOneSave(const TableFolder& folder) {
 // failed, and "changed in between" only when the files did change.
 // Long run: KIPPURUN_SAVE_ROUNDS=500.
 TEST(KeySettingsSave, CountersSavingAtOnceNeverMixThePairNorFail) {
-    const int rounds = countFrom("KIPPURUN_SAVE_ROUNDS", 60);
+    const int rounds = testing::countFrom("KIPPURUN_SAVE_ROUNDS", 60);
     for (const int counters : {2, 4}) {
         SCOPED_TRACE(std::to_string(counters) + " counters");
         MemoryFolder s;

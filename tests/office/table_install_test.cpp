@@ -27,6 +27,7 @@
 #include "data/untin_lock.h"
 #include "fare/determinations.h"
 #include "office/office_commands.h"
+#include "tests/support/kill_runs.h"
 #include "tests/support/table_folder.h"
 
 namespace kippurun {
@@ -226,13 +227,6 @@ TEST(TableInstall, ALoadDuringInstallsReadsOneWholeSet) {
 
 // ---- Installs cut short, steps that fail, readers meanwhile ----
 
-// How many kills or rounds to run: the environment variable for a long run,
-// else a count that keeps the suite quick.
-int countFrom(const char* variable, int quick) {
-    const char* text = std::getenv(variable);
-    return text && std::atoi(text) > 0 ? std::atoi(text) : quick;
-}
-
 std::string bytesOf(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream bytes;
@@ -282,50 +276,13 @@ std::set<std::string> setNames() {
     return names;
 }
 
-// In memory where there is one: these runs test the order of the steps.
-struct InMemory {
-    std::string saved;
-    bool had = false;
-    InMemory() {
-        if (const char* tmpdir = std::getenv("TMPDIR")) saved = tmpdir, had = true;
-        if (fs::is_directory("/dev/shm")) ::setenv("TMPDIR", "/dev/shm", 1);
-    }
-    ~InMemory() {
-        if (had)
-            ::setenv("TMPDIR", saved.c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-    }
-};
-
-// What the next start of the program does to the folder first: in the test
-// itself, or (KIPPURUN_RECOVERY_PROGRAM=path of kippurun) `--check` on it.
-void openFolder(const fs::path& dir) {
-    const char* program = std::getenv("KIPPURUN_RECOVERY_PROGRAM");
-    if (!program) {
-        settleFolder(dir);
-        return;
-    }
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-        ::execl(program, program, "--check", "--untin", dir.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 127) << program;
-}
-
 // A child installs the two revisions in turn and is killed at a random
 // moment (SIGKILL, SIGINT or SIGTERM); one opening of the folder follows:
 // the set is wholly one revision, every file whole, nothing left behind.
 // Long run: KIPPURUN_INSTALL_KILLS=1000 (and KIPPURUN_RECOVERY_PROGRAM).
 TEST(TableInstall, KilledAtAnyMomentTheSetIsWhollyOldOrWhollyNew) {
-    const int kills = countFrom("KIPPURUN_INSTALL_KILLS", 2 * 60);
-    const InMemory memory;
+    const int kills = testing::countFrom("KIPPURUN_INSTALL_KILLS", 2 * 60);
+    const testing::InMemory memory;
     const TwoRevisions revisions;
     const Counter counter(revisions.a);
     // How long two installs take here; and how many write steps one has.
@@ -377,7 +334,7 @@ TEST(TableInstall, KilledAtAnyMomentTheSetIsWhollyOldOrWhollyNew) {
         ASSERT_TRUE(WIFSIGNALED(status)) << "the installing child failed on run " << run;
         mixedBefore += revisions.which(counter.dir) == "mixed";
         journals += fs::exists(counter.dir / ".kippurun.journal");
-        openFolder(counter.dir);
+        testing::openFolderAsProgram(counter.dir);
         const std::string which = revisions.which(counter.dir);
         ASSERT_TRUE(which == "A" || which == "B") << which << " on run " << run;
         ++after[which];
@@ -474,7 +431,7 @@ TEST(TableInstall, APriceListDuringInstallsIsOfOneWholeSet) {
             installTables((i % 2 ? revisions.a : revisions.b).path(), counter.dir, kNow);
     });
     std::map<int, int> seen;
-    for (int round = 0; round < countFrom("KIPPURUN_LIST_ROUNDS", 15); ++round) {
+    for (int round = 0; round < testing::countFrom("KIPPURUN_LIST_ROUNDS", 15); ++round) {
         std::ostringstream out, err;
         runPriceList(counter.dir,
                      Date{std::chrono::year(2026), std::chrono::month(12), std::chrono::day(9)},
