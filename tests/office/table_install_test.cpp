@@ -312,12 +312,12 @@ TEST(TableInstall, KilledAtAnyMomentTheSetIsWhollyOldOrWhollyNew) {
             // Every other run the signal comes at one step of the first
             // install, each step in turn: the moments a timer seldom hits.
             if (run % 2 == 0) {
-                int step = 0;
                 const int at = (run / 2) % steps + 1, signal = signals[run % 3];
-                setWriteFaultForTesting([&step, at, signal](std::string_view, std::string_view) {
-                    if (++step == at) ::raise(signal);
-                    return 0;
-                });
+                setWriteFaultForTesting(
+                    [step = 0, at, signal](std::string_view, std::string_view) mutable {
+                        if (++step == at) ::raise(signal);
+                        return 0;
+                    });
             }
             for (int i = 0;; ++i) {
                 const Installation one =
