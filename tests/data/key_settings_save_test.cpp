@@ -331,7 +331,7 @@ TEST(KeySettingsSave, KilledAtAnyMomentThePairIsWhollyOldOrWhollyNew) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             if (run % 2 == 0) {
-                const int at = (run / 2) % steps + 1;
+                const int at = testing::stepToKill(run / 2, (kills + 1) / 2, steps);
                 setWriteFaultForTesting([step = 0, at](std::string_view, std::string_view) mutable {
                     if (++step == at) ::raise(SIGKILL);
                     return 0;

@@ -310,9 +310,10 @@ TEST(TableInstall, KilledAtAnyMomentTheSetIsWhollyOldOrWhollyNew) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             // Every other run the signal comes at one step of the first
-            // install, each step in turn: the moments a timer seldom hits.
+            // install, the steps in turn: the moments a timer seldom hits.
             if (run % 2 == 0) {
-                const int at = (run / 2) % steps + 1, signal = signals[run % 3];
+                const int at = testing::stepToKill(run / 2, (kills + 1) / 2, steps),
+                          signal = signals[run % 3];
                 setWriteFaultForTesting(
                     [step = 0, at, signal](std::string_view, std::string_view) mutable {
                         if (++step == at) ::raise(signal);

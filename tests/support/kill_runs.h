@@ -23,6 +23,15 @@ inline int countFrom(const char* variable, int quick) {
     return text && std::atoi(text) > 0 ? std::atoi(text) : quick;
 }
 
+// The write step (from 1) at which the `k`th of `count` step-kills lands,
+// for a writer of `steps` steps: each step in turn when there are kills
+// enough, else steps spread evenly from the first to the last, so that a
+// short run still reaches the renames at the end.
+inline int stepToKill(int k, int count, int steps) {
+    if (count >= steps) return k % steps + 1;
+    return static_cast<int>(static_cast<long long>(k) * steps / count) + 1;
+}
+
 // Temporary folders made while it lives go in memory where there is some:
 // what these runs test is the order of the steps, and a disk's flushes would
 // make them take minutes.
