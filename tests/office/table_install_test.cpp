@@ -352,6 +352,7 @@ TEST(TableInstall, KilledAtAnyMomentTheSetIsWhollyOldOrWhollyNew) {
 // disk: the set is wholly old or wholly new, as the message says, and after
 // the next opening nothing is left behind.
 TEST(TableInstall, EveryStepFailingLeavesTheSetWhollyOldOrWhollyNew) {
+    const testing::InMemory memory;
     const TwoRevisions revisions;
     int steps = 0;
     {
