@@ -447,5 +447,111 @@ TEST(TableInstall, APriceListDuringInstallsIsOfOneWholeSet) {
     std::cout << seen[0] << " lists of the old set, " << seen[1] << " of the new\n";
 }
 
+// Two mounts of one folder that do not share locks (two bindfs mounts,
+// FUSE: a network share without lock support): counters saving their pair
+// and installs from both sides at once never leave a mixed pair or set,
+// and a write that failed says so.
+TEST(TableInstall, TwoMountsWithoutSharedLocksNeverMixASet) {
+    if (::geteuid() != 0 || std::system("command -v bindfs >/dev/null 2>&1") != 0 ||
+        !fs::exists("/dev/fuse"))
+        GTEST_SKIP() << "bindfs and FUSE are not available here";
+    const TwoRevisions revisions;
+    const Counter counter(revisions.a);
+    const fs::path sides[2] = {counter.holder.path() / "side1", counter.holder.path() / "side2"};
+    for (const fs::path& side : sides) {
+        fs::create_directory(side);
+        const std::string mount = "bindfs --no-allow-other \"" + counter.dir.string() + "\" \"" +
+                                  side.string() + "\" 2>/dev/null";
+        if (std::system(mount.c_str()) != 0) {
+            for (const fs::path& s : sides)
+                std::system(("umount \"" + s.string() + "\" 2>/dev/null").c_str());
+            GTEST_SKIP() << "bindfs cannot mount here";
+        }
+    }
+    struct Unmount {
+        const fs::path* sides;
+        ~Unmount() {
+            for (int i = 0; i < 2; ++i)
+                std::system(("umount \"" + sides[i].string() + "\"").c_str());
+        }
+    } unmount{sides};
+
+    const int rounds = testing::countFrom("KIPPURUN_MOUNT_ROUNDS", 40);
+    std::vector<pid_t> children;
+    std::fflush(stdout);
+    for (int side = 0; side < 2; ++side) {
+        for (const bool installs : {false, true}) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child != 0) {
+                children.push_back(child);
+                continue;
+            }
+            int failed = 0;
+            for (int round = 0; round < rounds; ++round) {
+                if (installs) {
+                    const Installation one = installTables(
+                        (round % 2 ? revisions.a : revisions.b).path(), sides[side], kNow);
+                    // A failure must be a message, never a success that was none.
+                    if (!one.succeeded()) {
+                        if (one.failure.empty()) ::_exit(10);
+                        ++failed;
+                    }
+                } else {
+                    EkimeiGrid grid;
+                    grid.fill("999");
+                    grid[0] = std::to_string(side);
+                    grid[1] = std::to_string(round);
+                    try {
+                        writeKeySettings(sides[side], grid, grid[0], grid[1]);
+                    } catch (const DataFileError& e) {
+                        if (std::string(e.what()).find("保存できません") == std::string::npos)
+                            ::_exit(11);
+                        ++failed;
+                    }
+                }
+            }
+            std::printf("side %d %s: %d of %d refused\n", side + 1, installs ? "installs" : "saves",
+                        failed, rounds);
+            std::fflush(stdout);
+            ::_exit(0);
+        }
+    }
+    // A reader on the folder itself, as the program reads it, meanwhile.
+    int readings = 0, mixed = 0, retried = 0;
+    for (std::size_t running = children.size(); running > 0;) {
+        // Counted once the reading is known whole, as a reader uses it.
+        mixed += readWholeSet({counter.dir}, [&] {
+            const std::string which = revisions.which(counter.dir);
+            const std::string layout = bytesOf(counter.dir / "Ekimei1.csv");
+            const std::string start = bytesOf(counter.dir / "Start.csv");
+            const std::size_t second = layout.find(',', layout.find(',') + 1);
+            // The pair of one save repeats the layout's first two keys.
+            const bool pairWhole =
+                layout == revisions.a.read("Ekimei1.csv") ||
+                (second != std::string::npos && layout.substr(0, second) + "\r\n" == start);
+            const bool bad = which == "mixed" || which.starts_with("a damaged") || !pairWhole;
+            retried += bad;
+            return bad;
+        });
+        ++readings;
+        for (pid_t& child : children) {
+            int status = 0;
+            if (child > 0 && ::waitpid(child, &status, WNOHANG) == child) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+                child = 0;
+                --running;
+            }
+        }
+    }
+    settleFolder(counter.dir);
+    const std::string which = revisions.which(counter.dir);
+    EXPECT_TRUE(which == "A" || which == "B") << which;
+    EXPECT_EQ(mixed, 0) << "of " << readings << " readings";
+    EXPECT_EQ(namesIn(counter.dir), setNames());
+    std::cout << readings << " readings of the folder meanwhile, none mixed; " << retried
+              << " reads were of a set that was changing, and were read again\n";
+}
+
 }  // namespace
 }  // namespace kippurun
