@@ -1,5 +1,7 @@
 #include "app/form.h"
 
+#include <type_traits>
+
 namespace kippurun {
 
 void ControlRegistry::add(Control& control) { controls_.push_back(&control); }
@@ -22,107 +24,102 @@ const Placement* ControlRegistry::placement(const Control& control) const {
     return it == placed_.end() ? nullptr : &layout_[it->second];
 }
 
-ControlRegistry::ControlState ControlRegistry::stateOf(const Control& control) {
-    ControlState state;
-    state.visible = control.visible;
-    state.geometry = control.geometry;
+namespace {
+
+// `T&` or `const T&` as `control` is: the one description below serves the
+// reading of a state (a const control) and its putting back.
+template <class T, class C>
+auto& as(C& control) {
+    if constexpr (std::is_const_v<C>)
+        return static_cast<const T&>(control);
+    else
+        return static_cast<T&>(control);
+}
+
+// What a control's state is, by kind, written once: from a const control
+// into a state, or from a const state back into the control. A list's
+// items and selection, an option's value and a tab's page go back through
+// the control's own restore, which runs no handler.
+template <class C, class S>
+void transfer(C& control, S& state) {
+    constexpr bool reading = std::is_const_v<C>;
+    static_assert(reading != std::is_const_v<S>);
+    const auto move = [](auto& member, auto& field) {
+        if constexpr (reading)
+            field = member;
+        else
+            member = field;
+    };
+    move(control.visible, state.visible);
+    move(control.geometry, state.geometry);
     switch (control.kind()) {
         case ControlKind::Key: {
-            const auto& key = static_cast<const CommandButton&>(control);
-            state.caption = key.caption;
-            state.enabled = key.enabled;
+            auto& key = as<CommandButton>(control);
+            move(key.caption, state.caption);
+            move(key.enabled, state.enabled);
             break;
         }
         case ControlKind::DropDown: {
-            const auto& list = static_cast<const ComboBox&>(control);
-            state.enabled = list.enabled;
-            state.items = list.items();
-            state.index = list.listIndex();
+            auto& list = as<ComboBox>(control);
+            move(list.enabled, state.enabled);
+            if constexpr (reading) {
+                state.items = list.items();
+                state.index = list.listIndex();
+            } else {
+                list.restore(state.items, state.index);
+            }
             break;
         }
         case ControlKind::TextBox: {
-            const auto& box = static_cast<const TextBox&>(control);
-            state.text = box.text;
-            state.enabled = box.enabled;
-            state.backColor = box.backColor;
+            auto& box = as<TextBox>(control);
+            move(box.text, state.text);
+            move(box.enabled, state.enabled);
+            move(box.backColor, state.backColor);
             break;
         }
         case ControlKind::Label: {
-            const auto& label = static_cast<const Label&>(control);
-            state.caption = label.caption;
-            state.foreColor = label.foreColor;
+            auto& label = as<Label>(control);
+            move(label.caption, state.caption);
+            move(label.foreColor, state.foreColor);
             break;
         }
         case ControlKind::Option: {
-            const auto& option = static_cast<const OptionButton&>(control);
-            state.caption = option.caption;
-            state.value = option.value();
+            auto& option = as<OptionButton>(control);
+            move(option.caption, state.caption);
+            if constexpr (reading)
+                state.value = option.value();
+            else
+                option.restore(state.value);
             break;
         }
         case ControlKind::Frame:
-            state.caption = static_cast<const Frame&>(control).caption;
+            move(as<Frame>(control).caption, state.caption);
             break;
         case ControlKind::Picture:
-            state.backColor = static_cast<const PictureBox&>(control).backColor;
+            move(as<PictureBox>(control).backColor, state.backColor);
             break;
         case ControlKind::Tab: {
-            const auto& tabs = static_cast<const TabControl&>(control);
-            state.items = tabs.captions;
-            state.index = tabs.tab();
+            auto& tabs = as<TabControl>(control);
+            move(tabs.captions, state.items);
+            if constexpr (reading)
+                state.index = tabs.tab();
+            else
+                tabs.restore(state.index);
             break;
         }
     }
+}
+
+}  // namespace
+
+ControlRegistry::ControlState ControlRegistry::stateOf(const Control& control) {
+    ControlState state;
+    transfer(control, state);
     return state;
 }
 
 void ControlRegistry::restore(Control& control, const ControlState& state) {
-    control.visible = state.visible;
-    control.geometry = state.geometry;
-    switch (control.kind()) {
-        case ControlKind::Key: {
-            auto& key = static_cast<CommandButton&>(control);
-            key.caption = state.caption;
-            key.enabled = state.enabled;
-            break;
-        }
-        case ControlKind::DropDown: {
-            auto& list = static_cast<ComboBox&>(control);
-            list.enabled = state.enabled;
-            list.restore(state.items, state.index);
-            break;
-        }
-        case ControlKind::TextBox: {
-            auto& box = static_cast<TextBox&>(control);
-            box.text = state.text;
-            box.enabled = state.enabled;
-            box.backColor = state.backColor;
-            break;
-        }
-        case ControlKind::Label: {
-            auto& label = static_cast<Label&>(control);
-            label.caption = state.caption;
-            label.foreColor = state.foreColor;
-            break;
-        }
-        case ControlKind::Option: {
-            auto& option = static_cast<OptionButton&>(control);
-            option.caption = state.caption;
-            option.restore(state.value);
-            break;
-        }
-        case ControlKind::Frame:
-            static_cast<Frame&>(control).caption = state.caption;
-            break;
-        case ControlKind::Picture:
-            static_cast<PictureBox&>(control).backColor = state.backColor;
-            break;
-        case ControlKind::Tab: {
-            auto& tabs = static_cast<TabControl&>(control);
-            tabs.captions = state.items;
-            tabs.restore(state.index);
-            break;
-        }
-    }
+    transfer(control, state);
 }
 
 void ControlRegistry::keepInitialState() {

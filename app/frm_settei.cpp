@@ -52,16 +52,11 @@ void frmSettei::Form_Load() {
         grid[static_cast<std::size_t>(k)] = std::to_string(module().key(k).station);
 }
 
+// An unassigned key shows its number, so that the clerk sees where a
+// station will go.
 void frmSettei::Eki1Set() {
-    for (int k = 0; k < StationKeyCount; ++k) {
-        const StationKeyEntry& entry = module().key(k);
-        if (entry.station == NotSet) {
-            cmdEki(k).caption = keyNumberText(k);
-            continue;
-        }
-        cboHatsu.setListIndex(entry.station);
-        cmdEki(k).caption = cboHatsu.text();
-    }
+    captionStationKeys(
+        module(), cboHatsu, [this](int k) -> CommandButton& { return cmdEki(k); }, keyNumberText);
 }
 
 void frmSettei::cmdEki_Click(int k) {

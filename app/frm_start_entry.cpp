@@ -164,18 +164,11 @@ void frmStart::cboChaku3_GotFocus() { enterList(optChaku3); }
 void frmStart::cboHatsu4_GotFocus() { enterList(optHatsu4); }
 void frmStart::cboChaku4_GotFocus() { enterList(optChaku4); }
 
-// Each assigned key's caption is its station's name as the departure list
-// shows it; the departure list passes through every assigned station.
+// The departure list gives the captions; an unassigned key shows nothing.
 void frmStart::Eki1Set() {
-    for (int k = 0; k < StationKeyCount; ++k) {
-        const StationKeyEntry& entry = module().key(k);
-        if (entry.station == NotSet) {
-            cmdEki(k).caption.clear();
-            continue;
-        }
-        cboHatsu.setListIndex(entry.station);
-        cmdEki(k).caption = cboHatsu.text();
-    }
+    captionStationKeys(
+        module(), cboHatsu, [this](int k) -> CommandButton& { return cmdEki(k); },
+        [](int) { return std::string(); });
 }
 
 // A key sets its station in the target list; a charge list takes the
