@@ -171,6 +171,21 @@ std::optional<std::string> whyUnreachable(const ControlRegistry& form, const Con
     return std::nullopt;
 }
 
+std::optional<TypingRefusal> whyUntypable(const ControlRegistry& form, const TextBox& box,
+                                          std::string_view text) {
+    const Placement* placed = form.placement(box);
+    if (!placed || placed->readOnly) return TypingRefusal::NotTyped;
+    if (whyUnreachable(form, box)) return TypingRefusal::Unreachable;
+    if (box.digitsOnly && text.find_first_not_of("0123456789") != std::string_view::npos)
+        return TypingRefusal::DigitsOnly;
+    // Characters, not bytes, as the window's own length limit counts them.
+    std::size_t characters = 0;
+    for (const unsigned char c : text) characters += (c & 0xC0) != 0x80;
+    if (box.maxLength > 0 && characters > static_cast<std::size_t>(box.maxLength))
+        return TypingRefusal::TooLong;
+    return std::nullopt;
+}
+
 void moveGridMark(const KeyGrid& grid, int across, int down) {
     const int count = static_cast<int>(grid.cells.size());
     auto cell = [&](int k) -> Label& { return *grid.cells[static_cast<std::size_t>(k)]; };

@@ -118,6 +118,15 @@ class ControlRegistry {
 // clerk can reach it.
 std::optional<std::string> whyUnreachable(const ControlRegistry& form, const Control& control);
 
+// Why a clerk cannot type `text` into `box` now: the window does not let a
+// clerk type into it (it shows what the program wrote), it cannot be
+// reached (whyUnreachable), or it takes digits only or fewer characters
+// than `text` has. nullopt when the clerk can; typing then is
+// `box.typeText(text)`.
+enum class TypingRefusal { NotTyped, Unreachable, DigitsOnly, TooLong };
+std::optional<TypingRefusal> whyUntypable(const ControlRegistry& form, const TextBox& box,
+                                          std::string_view text);
+
 // An arrow key on a keyboard grid: clicks the cell `across` columns and
 // `down` rows from the marked one, as the clerk's click on it would (one
 // past a row's end is the next row's first). With no cell marked, clicks

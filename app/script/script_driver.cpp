@@ -19,13 +19,6 @@ namespace kippurun {
 
 namespace {
 
-// Characters, not bytes, as the window's own length limit counts them.
-std::size_t utf8Length(const std::string& text) {
-    std::size_t n = 0;
-    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-    return n;
-}
-
 class ScriptRun {
   public:
     ScriptRun(ProgramShell& shell, ScriptPrompt& prompt, std::ostream& out)
@@ -179,17 +172,21 @@ class ScriptRun {
             throw ScriptError("テキストボックスではありません: " + c.name());
         if (!text.quoted) throw ScriptError("文字列は二重引用符で囲んでください: " + text.text);
         auto& box = static_cast<TextBox&>(c);
-        // Only the boxes the window lets the clerk type into; the others
-        // show what the program wrote.
-        const Placement* placed = shell_.currentControls().placement(box);
-        if (!placed || placed->readOnly)
-            throw ScriptError("入力できないコントロールです: " + c.name());
-        reachable(box, "入力できないコントロールです");
-        if (box.digitsOnly && text.text.find_first_not_of("0123456789") != std::string::npos)
-            throw ScriptError(box.name() + " には数字しか入力できません: " + quoteText(text.text));
-        if (box.maxLength > 0 && utf8Length(text.text) > static_cast<std::size_t>(box.maxLength))
-            throw ScriptError(box.name() + " には " + std::to_string(box.maxLength) +
-                              " 文字までしか入力できません: " + quoteText(text.text));
+        if (const auto refusal = whyUntypable(shell_.currentControls(), box, text.text)) {
+            switch (*refusal) {
+                case TypingRefusal::NotTyped:
+                    throw ScriptError("入力できないコントロールです: " + c.name());
+                case TypingRefusal::Unreachable:
+                    reachable(box, "入力できないコントロールです");
+                    break;
+                case TypingRefusal::DigitsOnly:
+                    throw ScriptError(box.name() +
+                                      " には数字しか入力できません: " + quoteText(text.text));
+                case TypingRefusal::TooLong:
+                    throw ScriptError(box.name() + " には " + std::to_string(box.maxLength) +
+                                      " 文字までしか入力できません: " + quoteText(text.text));
+            }
+        }
         box.typeText(text.text);
     }
 

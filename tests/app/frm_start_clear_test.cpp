@@ -8,13 +8,14 @@ namespace kippurun {
 namespace {
 
 using testing::ScreenTest;
+using testing::typeAsClerk;
 
 class ClearTest : public ::testing::Test, public ScreenTest {
   protected:
     // A run with every kind of line on the bill, some of them hidden.
     void runWithBill() {
         frmStart& s = screen();
-        s.txtNinzuK.text = "1";
+        typeAsClerk(s, s.txtNinzuK, "1");
         fillExpressStops(s.cboHatsu3, s.cboChaku3);
         s.cboHatsu3.setListIndex(0);
         s.cboChaku3.setListIndex(3);

@@ -18,6 +18,8 @@
 namespace kippurun {
 namespace {
 
+using testing::typeAsClerk;
+
 const std::filesystem::path kSampleTables = std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin";
 
 class SampleTest : public ::testing::Test {
@@ -39,7 +41,7 @@ TEST_F(SampleTest, OpensOnTheDefaultStationsOfTheStartFile) {
 
 TEST_F(SampleTest, ReturnTicketForTwoAdults) {
     s.cboKenshu.setListIndex(1);
-    s.txtNinzu.text = "2";
+    typeAsClerk(s, s.txtNinzu, "2");
     s.cmdJikkou.press();
     const int a = tables.start.arrival, d = tables.start.departure;
     const double fare = readStrict(tables.Otona.at(a, d)).value();

@@ -1,5 +1,8 @@
 #include "tests/support/screen_test.h"
 
+#include <gtest/gtest.h>
+
+#include "app/form.h"
 #include "data/station_catalogue.h"
 
 namespace kippurun::testing {
@@ -23,6 +26,15 @@ void ScreenTest::fillMarineStops(ComboBox& hatsu, ComboBox& chaku) {
         list->clear();
         for (int station : MarineStopList()) list->addItem(std::string(*stationName(station)));
     }
+}
+
+void typeAsClerk(frmStart& screen, TextBox& box, const std::string& text) {
+    if (const auto refusal = whyUntypable(screen.controls(), box, text)) {
+        ADD_FAILURE() << "a clerk cannot type \"" << text << "\" into " << box.name() << " ("
+                      << static_cast<int>(*refusal) << ")";
+        return;
+    }
+    box.typeText(text);
 }
 
 frmSettei& ShellTest::openSettings() {

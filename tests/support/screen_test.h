@@ -43,6 +43,10 @@ struct ShellTest {
     frmSettei& openSettings();
 };
 
+// A clerk typing `text` into `box` of the open screen, by the path the
+// window's typing takes: a failure when the clerk could not type it there.
+void typeAsClerk(frmStart& screen, TextBox& box, const std::string& text);
+
 // Everything a clerk could see or a handler could read, as one text per
 // control, to compare a whole screen before and after.
 std::vector<std::string> snapshot(frmStart& screen);
