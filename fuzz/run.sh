@@ -13,9 +13,12 @@ build="$1" target="$2" seconds="$3"
 shift 3
 case "$target" in
   # The largest sample table is 54 kB: room for it and some growth.
-  table_file_fuzz | key_layout_fuzz) seeds=("$root/fuzz/corpus/tables" "$root/Untin") max=65536 ;;
+  # Each target's committed corpus was grown by a long run and merged
+  # (-merge=1), so that a short run starts where that one ended.
+  table_file_fuzz) seeds=("$root/fuzz/corpus/tables" "$root/Untin") max=65536 ;;
+  key_layout_fuzz) seeds=("$root/fuzz/corpus/key_layout" "$root/fuzz/corpus/tables" "$root/Untin") max=65536 ;;
   number_reading_fuzz) seeds=("$root/fuzz/corpus/numbers") max=4096 ;;
-  script_parser_fuzz) seeds=("$root/tests/scripts") max=4096 ;;
+  script_parser_fuzz) seeds=("$root/fuzz/corpus/scripts" "$root/tests/scripts") max=4096 ;;
   *) echo "$0: unknown target $target" >&2; exit 2 ;;
 esac
 found="$build/fuzz/corpus-$target"
