@@ -174,6 +174,10 @@ def check_box(box, screen):
                 or states(b).contains(pyatspi.STATE_FOCUSED)]
     if not defaults:
         fail("%s: the question box tells no default answer" % screen)
+    elif not (texts and texts[0].name in box.description and
+              "Enter: " + defaults[0] in box.description):
+        fail("%s: the question box's description %r tells not its question and %s" %
+             (screen, box.description, defaults[0]))
     return {b.name: b for b in buttons}
 
 
