@@ -196,7 +196,16 @@ def check_box(box, screen):
 def main():
     sales_names, settings_names = declared_names()
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    process = subprocess.Popen([PROGRAM, "--untin", UNTIN, "--today", TODAY], env=env)
+    # A display that has just come up may refuse the first connection: the
+    # program says so and ends at once, and is started again.
+    for attempt in range(3):
+        process = subprocess.Popen([PROGRAM, "--untin", UNTIN, "--today", TODAY], env=env)
+        try:
+            process.wait(timeout=2)
+        except subprocess.TimeoutExpired:
+            break
+        print("note: the program ended at its start (status %d)" % process.returncode, flush=True)
+        time.sleep(1)
     try:
         app = application(process)
         if app.name != "キップルン":

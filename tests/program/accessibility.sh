@@ -26,5 +26,12 @@ xpid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 DISPLAY=":$(cat "$work/display")"
 export DISPLAY XDG_RUNTIME_DIR="$work"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+up=
+for _ in $(seq 100); do
+  if xdotool getmouselocation >/dev/null 2>&1; then up=1; break; fi
+  sleep 0.1
+done
+if [ -z "$up" ] || ! kill -0 "$xpid" 2>/dev/null; then
+  echo "FAIL: the X server on $DISPLAY does not answer"; cat "$work/xvfb.log"; exit 1
+fi
 timeout 170 dbus-run-session -- "$python" "$(dirname "$0")/accessibility.py" "$1" "$work/Untin"
