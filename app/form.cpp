@@ -186,6 +186,23 @@ std::optional<TypingRefusal> whyUntypable(const ControlRegistry& form, const Tex
     return std::nullopt;
 }
 
+bool needsAccessibleName(const Control& control, const Placement& placement) {
+    switch (control.kind()) {
+        case ControlKind::Key:
+        case ControlKind::DropDown:
+        case ControlKind::TextBox:
+        case ControlKind::Option:
+        case ControlKind::Tab:
+            return true;
+        case ControlKind::Picture:
+            return placement.grid.has_value();
+        case ControlKind::Label:
+        case ControlKind::Frame:
+            return false;
+    }
+    return false;
+}
+
 void moveGridMark(const KeyGrid& grid, int across, int down) {
     const int count = static_cast<int>(grid.cells.size());
     auto cell = [&](int k) -> Label& { return *grid.cells[static_cast<std::size_t>(k)]; };

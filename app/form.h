@@ -54,6 +54,12 @@ struct Placement {
     // A transparent label whose caption marks the cell beneath it: while it
     // has a caption the window tints the cell in the label's colour.
     bool marksCell = false;
+    // What assistive technology calls the control, fixed at its row: a key's
+    // or option's caption unless named otherwise; empty for labels, whose
+    // caption is their name.
+    std::string accessibleName;
+    // Labels: the control they caption (its name), announced with it.
+    std::string buddyOf;
 };
 
 // A screen's controls in a fixed order: the order of `dump`, of the script
@@ -127,6 +133,10 @@ enum class TypingRefusal { NotTyped, Unreachable, DigitsOnly, TooLong };
 std::optional<TypingRefusal> whyUntypable(const ControlRegistry& form, const TextBox& box,
                                           std::string_view text);
 
+// Whether the control must carry an accessible name: every kind a clerk
+// works or reads a value from. Labels and frames are named by their captions.
+bool needsAccessibleName(const Control& control, const Placement& placement);
+
 // An arrow key on a keyboard grid: clicks the cell `across` columns and
 // `down` rows from the marked one, as the clerk's click on it would (one
 // past a row's end is the next row's first). With no cell marked, clicks
@@ -153,8 +163,23 @@ class FormBuilder {
                 c_.text = std::move(text);
             else if constexpr (std::is_same_v<C, TabControl>)
                 c_.captions = splitCaptions(text);
-            else
+            else {
+                if constexpr (std::is_same_v<C, CommandButton> || std::is_same_v<C, OptionButton> ||
+                              std::is_same_v<C, Frame>)
+                    if (placement_ && place().accessibleName.empty()) place().accessibleName = text;
                 c_.caption = std::move(text);
+            }
+            return *this;
+        }
+        // The name assistive technology gives the control, where its caption
+        // does not say what it is or changes.
+        Row& named(std::string name) {
+            place().accessibleName = std::move(name);
+            return *this;
+        }
+        // A label captioning `control`: a screen reader reads the two together.
+        Row& labels(const Control& control) {
+            place().buddyOf = control.name();
             return *this;
         }
         Row& hidden() {

@@ -29,6 +29,10 @@ Geometry dayCell(int k) {
             CellSize};
 }
 
+// The keys without a caption of their own, named by their place.
+std::string spareKeyName(int index) { return "上段 空き" + std::to_string(index); }
+std::string stationKeyName(int k) { return "駅名キー" + std::to_string(k + 1); }
+
 Rgb sundayRedSaturdayBlue(int column) {
     return column == 0 ? RgbRed : column == 6 ? RgbBlue : RgbBlack;
 }
@@ -46,7 +50,8 @@ void frmStart::buildForm() {
     };
     // The function keys: see the README's key table.
     exitKey(0, {120, 120, KeyWidth, KeyHeight}).caption("終 了").functionKey("F8");
-    for (int i = 1; i <= 8; ++i) exitKey(i, {1080 + 960 * (i - 1), 120, KeyWidth, KeyHeight});
+    for (int i = 1; i <= 8; ++i)
+        exitKey(i, {1080 + 960 * (i - 1), 120, KeyWidth, KeyHeight}).named(spareKeyName(i));
     f.put(cmdSettei, {8760, 120, KeyWidth, KeyHeight})
         .caption("設 定")
         .click(&F::cmdSettei_Click)
@@ -61,10 +66,13 @@ void frmStart::buildForm() {
         .enterKey();
     // A smaller face: the longest era date ("令和10年12月31日日曜日") must fit
     // the box's given width whole.
-    f.put(txtDate, {120, 600, 2055, KeyHeight}).points(8);
-    f.put(txtJoryouken, {2280, 600, 5415, KeyHeight}).caption("乗 料 券").colour({192, 255, 192});
-    exitKey(9, {7800, 600, KeyWidth, KeyHeight});
-    exitKey(10, {8760, 600, KeyWidth, KeyHeight});
+    f.put(txtDate, {120, 600, 2055, KeyHeight}).points(8).named("本日の日付");
+    f.put(txtJoryouken, {2280, 600, 5415, KeyHeight})
+        .caption("乗 料 券")
+        .colour({192, 255, 192})
+        .named("乗料券");
+    exitKey(9, {7800, 600, KeyWidth, KeyHeight}).named(spareKeyName(9));
+    exitKey(10, {8760, 600, KeyWidth, KeyHeight}).named(spareKeyName(10));
     f.put(cmdKaihou, {9720, 600, KeyWidth, KeyHeight})
         .caption("開 放")
         .click(&F::cmdKaihou_Click)
@@ -76,33 +84,38 @@ void frmStart::buildForm() {
     // carry the amounts past what they can hold exactly.
     f.put(frameJosha, {240, 960, 5295, 2655});
     f.in(frameJosha);
-    f.put(lblKenshu(0), {120, 240, 735, RowHeight}).caption("券種");
+    f.put(lblKenshu(0), {120, 240, 735, RowHeight}).caption("券種").labels(cboKenshu);
     f.put(cboKenshu, {900, 240, 2775, RowHeight})
+        .named("乗車券 券種")
         .click(&F::cboKenshu_Click)
         .gotFocus(&F::cboKenshu_GotFocus)
         .itemsPermittedBy([this](int i) { return passengerTypePermitted(i); });
-    f.put(lblHizuke, {120, 720, 735, RowHeight}).caption("乗車日");
-    f.put(txtTuki, {900, 720, 615, RowHeight}).click(&F::txtTuki_Click);
+    f.put(lblHizuke, {120, 720, 735, RowHeight}).caption("乗車日").labels(txtTuki);
+    f.put(txtTuki, {900, 720, 615, RowHeight}).click(&F::txtTuki_Click).named("乗車日 月");
     f.put(lblSrash, {1560, 720, 255, RowHeight}).caption("／").centred();
-    f.put(txtNichi, {1860, 720, 615, RowHeight}).click(&F::txtNichi_Click);
-    f.put(lblKukan1(0), {120, 1200, 735, RowHeight}).caption("区間１");
+    f.put(txtNichi, {1860, 720, 615, RowHeight}).click(&F::txtNichi_Click).named("乗車日 日");
+    f.put(lblKukan1(0), {120, 1200, 735, RowHeight}).caption("区間１").labels(cboHatsu);
     f.put(cboHatsu, {900, 1200, 1875, RowHeight})
+        .named("区間１ 発駅")
         .click(&F::cboHatsu_Click)
         .gotFocus(&F::cboHatsu_GotFocus)
         .stationSearch();
     f.put(lblArrow(0), {2820, 1200, 375, RowHeight}).caption("→").centred();
     f.put(cboChaku, {3240, 1200, 1875, RowHeight})
+        .named("区間１ 着駅")
         .click(&F::cboChaku_Click)
         .gotFocus(&F::cboChaku_GotFocus)
         .stationSearch();
-    f.put(lblKukan1(1), {120, 1680, 735, RowHeight}).caption("区間２").hidden();
+    f.put(lblKukan1(1), {120, 1680, 735, RowHeight}).caption("区間２").hidden().labels(cboHatsu2);
     f.put(cboHatsu2, {900, 1680, 1875, RowHeight})
+        .named("区間２ 発駅")
         .hidden()
         .click(&F::cboHatsu2_Click)
         .gotFocus(&F::cboHatsu2_GotFocus)
         .stationSearch();
     f.put(lblArrow(1), {2820, 1680, 375, RowHeight}).caption("→").centred().hidden();
     f.put(cboChaku2, {3240, 1680, 1875, RowHeight})
+        .named("区間２ 着駅")
         .hidden()
         .click(&F::cboChaku2_Click)
         .gotFocus(&F::cboChaku2_GotFocus)
@@ -111,18 +124,21 @@ void frmStart::buildForm() {
     f.holder(txtChaku);
     f.holder(txthatsu2);
     f.holder(txtChaku2);
-    f.put(lblOtona, {120, 2160, 615, RowHeight}).caption("大人");
+    f.put(lblOtona, {120, 2160, 615, RowHeight}).caption("大人").labels(txtNinzu);
     f.put(txtNinzu, {780, 2160, 735, RowHeight})
+        .named("大人 人数")
         .typedDigits(4)
         .click(&F::txtNinzu_Click)
         .change(&F::txtNinzu_Change);
-    f.put(lblShoni, {1680, 2160, 615, RowHeight}).caption("小児");
+    f.put(lblShoni, {1680, 2160, 615, RowHeight}).caption("小児").labels(txtNinzuK);
     f.put(txtNinzuK, {2340, 2160, 735, RowHeight})
+        .named("小児 人数")
         .typedDigits(4)
         .click(&F::txtNinzuK_Click)
         .change(&F::txtNinzuK_Change);
-    f.put(lblGaku, {3240, 2160, 615, RowHeight}).caption("学割").hidden();
+    f.put(lblGaku, {3240, 2160, 615, RowHeight}).caption("学割").hidden().labels(txtNinzuG);
     f.put(txtNinzuG, {3900, 2160, 735, RowHeight})
+        .named("学割 人数")
         .typedDigits(4)
         .hidden()
         .click(&F::txtNinzuG_Click)
@@ -135,31 +151,41 @@ void frmStart::buildForm() {
     f.onForm();
     f.put(frameRyokin, {240, 3840, 5295, 2655}).caption("料金券");
     f.in(frameRyokin);
-    f.put(lblKenshu(1), {120, 360, 735, RowHeight}).caption("券種");
+    f.put(lblKenshu(1), {120, 360, 735, RowHeight}).caption("券種").labels(cboKenshu3);
     f.put(cboKenshu3, {900, 360, 2775, RowHeight})
+        .named("料金区間１ 券種")
         .click(&F::cboKenshu3_Click)
         .gotFocus(&F::cboKenshu3_GotFocus)
         .itemsPermittedBy(chargeTypes);
-    f.put(lblKukan1(2), {120, 840, 735, RowHeight}).caption("区間１");
-    f.put(cboHatsu3, {900, 840, 1875, RowHeight}).gotFocus(&F::cboHatsu3_GotFocus).stationSearch();
+    f.put(lblKukan1(2), {120, 840, 735, RowHeight}).caption("区間１").labels(cboHatsu3);
+    f.put(cboHatsu3, {900, 840, 1875, RowHeight})
+        .gotFocus(&F::cboHatsu3_GotFocus)
+        .stationSearch()
+        .named("料金区間１ 発駅");
     f.put(lblArrow(2), {2820, 840, 375, RowHeight}).caption("→").centred();
-    f.put(cboChaku3, {3240, 840, 1875, RowHeight}).gotFocus(&F::cboChaku3_GotFocus).stationSearch();
+    f.put(cboChaku3, {3240, 840, 1875, RowHeight})
+        .gotFocus(&F::cboChaku3_GotFocus)
+        .stationSearch()
+        .named("料金区間１ 着駅");
     f.holder(optRyokin1).caption("R1");
     f.holder(optRyokin2).caption("R2");
     f.put(frameRyokin2, {60, 1320, 5175, 1140}).hidden();
     f.in(frameRyokin2);
-    f.put(lblKenshu(2), {60, 180, 735, RowHeight}).caption("券種");
+    f.put(lblKenshu(2), {60, 180, 735, RowHeight}).caption("券種").labels(cboKenshu4);
     f.put(cboKenshu4, {840, 180, 2775, RowHeight})
+        .named("料金区間２ 券種")
         .click(&F::cboKenshu4_Click)
         .gotFocus(&F::cboKenshu4_GotFocus)
         .itemsPermittedBy(chargeTypes);
-    f.put(lblKukan1(3), {60, 660, 735, RowHeight}).caption("区間２");
+    f.put(lblKukan1(3), {60, 660, 735, RowHeight}).caption("区間２").labels(cboHatsu4);
     f.put(cboHatsu4, {840, 660, 1875, RowHeight})
+        .named("料金区間２ 発駅")
         .click(&F::cboHatsu4_Click)
         .gotFocus(&F::cboHatsu4_GotFocus)
         .stationSearch();
     f.put(lblArrow(3), {2760, 660, 375, RowHeight}).caption("→").centred();
     f.put(cboChaku4, {3180, 660, 1875, RowHeight})
+        .named("料金区間２ 着駅")
         .click(&F::cboChaku4_Click)
         .gotFocus(&F::cboChaku4_GotFocus)
         .stationSearch();
@@ -176,12 +202,13 @@ void frmStart::buildForm() {
     f.holder(optChaku3).caption("C3");
     f.holder(optHatsu4).caption("H4");
     f.holder(optChaku4).caption("C4");
-    f.put(lblKenshu(3), {240, 6660, 1335, 495}).caption("合計金額").points(14);
-    f.put(txtBill, {1680, 6660, 3855, 495}).points(14).rightAligned();
+    f.put(lblKenshu(3), {240, 6660, 1335, 495}).caption("合計金額").points(14).labels(txtBill);
+    f.put(txtBill, {1680, 6660, 3855, 495}).points(14).rightAligned().named("合計金額");
 
     // ---- Tab control ----
     f.put(tabFullKey, {5640, 1080, 4815, 6255})
         .caption("フルキー|駅名|カレンダー|明細")
+        .named("ページ")
         .click(&F::tabFullKey_Click);
 
     // Page 0: the named keys at their positions, the empty cmdFullNN keys
@@ -194,7 +221,8 @@ void frmStart::buildForm() {
             const auto i = static_cast<std::size_t>(nextPosition);
             cmdFull_[i] = std::make_unique<CommandButton>("cmdFull" + keyNumberText(nextPosition));
             fullKeys_[i] = cmdFull_[i].get();
-            f.put(*fullKeys_[i], padKey(nextPosition));
+            f.put(*fullKeys_[i], padKey(nextPosition))
+                .named("フルキー 空き" + keyNumberText(nextPosition));
         }
     };
     auto pad = [&](int n, CommandButton& key, const char* caption, void (F::*handler)()) {
@@ -232,24 +260,33 @@ void frmStart::buildForm() {
     f.onPage(tabFullKey, 1);
     for (int k = 0; k < 52; ++k) {
         cmdEki_.push_back(std::make_unique<CommandButton>("cmdEki" + keyNumberText(k)));
-        f.put(*cmdEki_.back(), padKey(k + 1)).click([this, k] { cmdEki_Click(k); });
+        f.put(*cmdEki_.back(), padKey(k + 1))
+            .click([this, k] { cmdEki_Click(k); })
+            .named(stationKeyName(k));
     }
 
     // Page 2: the calendar.
     f.onPage(tabFullKey, 2);
     f.put(picYear, {660, 120, 1695, 495});
     f.in(picYear);
-    f.put(cmdZenNen, {60, 60, 375, 375}).caption("▲").click(&F::cmdZenNen_Click);
-    f.put(txtNannen, {480, 60, 735, 375});
-    f.put(cmdYokuNen, {1260, 60, 375, 375}).caption("▼").click(&F::cmdYokuNen_Click);
+    f.put(cmdZenNen, {60, 60, 375, 375}).caption("▲").click(&F::cmdZenNen_Click).named("前の年");
+    f.put(txtNannen, {480, 60, 735, 375}).named("カレンダー 年");
+    f.put(cmdYokuNen, {1260, 60, 375, 375})
+        .caption("▼")
+        .click(&F::cmdYokuNen_Click)
+        .named("次の年");
     f.onPage(tabFullKey, 2);
     f.put(picMonth, {2460, 120, 1695, 495});
     f.in(picMonth);
-    f.put(cmdZenGetu, {60, 60, 375, 375}).caption("▲").click(&F::cmdZenGetu_Click);
-    f.put(txtNangatsu, {480, 60, 735, 375});
-    f.put(cmdYokuGetsu, {1260, 60, 375, 375}).caption("▼").click(&F::cmdYokuGetsu_Click);
+    f.put(cmdZenGetu, {60, 60, 375, 375}).caption("▲").click(&F::cmdZenGetu_Click).named("前の月");
+    f.put(txtNangatsu, {480, 60, 735, 375}).named("カレンダー 月");
+    f.put(cmdYokuGetsu, {1260, 60, 375, 375})
+        .caption("▼")
+        .click(&F::cmdYokuGetsu_Click)
+        .named("次の月");
     f.onPage(tabFullKey, 2);
-    auto calendar = f.put(picCalender, {660, 720, GridSide, GridSide}).resizable();
+    auto calendar =
+        f.put(picCalender, {660, 720, GridSide, GridSide}).resizable().named("カレンダー 日付");
     f.in(picCalender);
     const char* const weekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
     for (int c = 0; c < 7; ++c)
@@ -282,7 +319,7 @@ void frmStart::buildForm() {
     // The white strip behind the weekday header.
     f.put(Label1, {0, 0, GridSide, GridMargin + CellSize}).background(RgbWhite).behind();
     f.onPage(tabFullKey, 2);
-    f.put(txtSeason, {660, 4335, 2295, 375}).centred();
+    f.put(txtSeason, {660, 4335, 2295, 375}).centred().named("カレンダー 期間");
     f.put(cmdDayKettei, {3060, 4335, 1095, 375}).caption("決定").click(&F::cmdDayKettei_Click);
     f.holder(txtFocus);
     f.holder(txtYear);
@@ -297,6 +334,7 @@ void frmStart::buildForm() {
     f.put(lblShokei, {3360, 120, 1215, 300}).caption("小　計").centred();
     const int blockTops[3] = {480, 2160, 3420};
     const char* const passengers[3] = {"大人", "小児", "学割"};
+    const char* const blockNames[3] = {"", "料金区間１ ", "料金区間２ "};
     int block = -1, top = 0, passenger = 0;
     for (const BillLine& line : billLines()) {
         if (line.block != block) {
@@ -306,10 +344,15 @@ void frmStart::buildForm() {
             top = nameTop + 360;
             passenger = 0;
         }
-        f.put(*line.label, {240, top, 735, RowHeight}).caption(passengers[passenger++]);
-        f.put(*line.unit, {1080, top, 1335, RowHeight}).rightAligned();
-        f.put(*line.count, {2520, top, 735, RowHeight}).rightAligned();
-        f.put(*line.subtotal, {3360, top, 1215, RowHeight}).rightAligned();
+        const std::string lineName = std::string(blockNames[block]) + passengers[passenger];
+        f.put(*line.label, {240, top, 735, RowHeight})
+            .caption(passengers[passenger++])
+            .labels(*line.unit);
+        f.put(*line.unit, {1080, top, 1335, RowHeight}).rightAligned().named(lineName + " 単価");
+        f.put(*line.count, {2520, top, 735, RowHeight}).rightAligned().named(lineName + " 枚数");
+        f.put(*line.subtotal, {3360, top, 1215, RowHeight})
+            .rightAligned()
+            .named(lineName + " 小計");
         top += 420;
     }
 }

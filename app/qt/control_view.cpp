@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -116,6 +117,9 @@ class KeyBinding : public ControlView::Binding {
         if (key_.caption != caption_) {
             caption_ = key_.caption;
             button_->setText(toQString(caption_));
+            // A key named for its place (a station key) tells what it shows now.
+            if (placement_.accessibleName != caption_)
+                button_->setAccessibleDescription(toQString(caption_));
         }
         // A key without caption or handler stays clickable but is no Tab stop.
         const Qt::FocusPolicy policy =
@@ -524,6 +528,7 @@ ControlView::ControlView(const ControlRegistry& registry, const std::vector<Plac
             addFunctionKey(placement.functionKey, static_cast<CommandButton&>(*control));
     }
     chainTabStops();
+    tieLabels();
     if (!pending_.empty()) pagesBehind_ = std::make_unique<PagesBehind>(*this);
 }
 
@@ -595,6 +600,13 @@ void ControlView::build(std::size_t order, const Placement& placement, Control& 
     }
     QWidget& widget = binding->widget();
     widget.setObjectName(QString::fromStdString(placement.name));
+    if (!placement.accessibleName.empty()) {
+        widget.setAccessibleName(toQString(placement.accessibleName));
+        // On Linux Qt names a drop-down by the entry it shows (and by the
+        // label tied to it); what the list is goes into its description.
+        if (control.kind() == ControlKind::DropDown)
+            widget.setAccessibleDescription(toQString(placement.accessibleName));
+    }
     binding->rescale();
     if (placement.behind) widget.lower();
     widgets_.emplace(placement.name, &widget);
@@ -610,6 +622,17 @@ void ControlView::chainTabStops() {
         if (widget.focusPolicy() == Qt::NoFocus && !widget.focusProxy()) continue;
         if (previous) QWidget::setTabOrder(previous, &widget);
         previous = &widget;
+    }
+}
+
+void ControlView::tieLabels() {
+    for (const auto& [order, binding] : bindings_) {
+        const std::string& captioned = binding->placement().buddyOf;
+        if (captioned.empty()) continue;
+        auto* label = qobject_cast<QLabel*>(&binding->widget());
+        auto it = widgets_.find(captioned);
+        if (label && it != widgets_.end() && label->buddy() != it->second)
+            label->setBuddy(it->second);
     }
 }
 
@@ -636,6 +659,7 @@ void ControlView::buildPagesBehind() {
     std::stable_sort(bindings_.begin(), bindings_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     chainTabStops();
+    tieLabels();
     if (pagesBehind_) pagesBehind_->stopWatching();
 }
 

@@ -97,6 +97,8 @@ class ControlView {
     // Whether the model brings forward a page not built yet.
     bool tabsLeavingTheirPage() const;
     void chainTabStops();
+    // Each label built so far tied to the control it captions.
+    void tieLabels();
     void forward(const std::function<void()>& action);
     // `key` ("F12") presses `button` from anywhere on the form.
     void addFunctionKey(const std::string& key, CommandButton& button);

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -124,6 +125,10 @@ void MainWindow::dressBox(QMessageBox& box) const {
                         boxIcon(false, side, ratio, face_));
     box.setStyle(boxStyle_.get());
     box.setIcon(box.icon());
+    // A screen reader reads with the box its question and the answer Enter gives.
+    if (const QPushButton* answer = box.defaultButton())
+        box.setAccessibleDescription(
+            QStringLiteral("%1（Enter: %2）").arg(box.text(), answer->text()));
 }
 
 void MainWindow::placeBox(QMessageBox& box) const {

@@ -63,6 +63,15 @@ class ScriptRun {
             arity(c, 0, 0);
             for (const Control* each : shell_.currentControls().all())
                 out_ << stateLine(*each) << "\n";
+        } else if (verb == "names") {
+            // What assistive technology calls each control of the screen,
+            // as its row declares it: the window's accessibility test
+            // compares the window against this.
+            arity(c, 0, 0);
+            const ControlRegistry& form = shell_.currentControls();
+            for (const Placement& placed : form.layout())
+                if (!placed.accessibleName.empty())
+                    out_ << placed.name << " name=" << quoteText(placed.accessibleName) << "\n";
         } else {
             throw ScriptError("不明なコマンドです: " + verb);
         }

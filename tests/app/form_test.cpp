@@ -1,10 +1,13 @@
 // The form table: what a row declares, and when a clerk can reach a control.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
 #include "app/form.h"
+#include "app/frm_settei.h"
+#include "tests/support/screen_test.h"
 
 namespace kippurun {
 namespace {
@@ -128,6 +131,103 @@ TEST(FormTable, AClerkReachesOnlyShownEnabledControlsOnThePageInFront) {
         MiniScreen s;
         c.arrange(s);
         EXPECT_EQ(whyUnreachable(s.registry, c.target(s)), c.why) << c.what;
+    }
+}
+
+TEST(FormTable, ARowNamesItsControlByCaptionUnlessNamedOtherwise) {
+    struct Named {
+        CommandButton cmdCaptioned{"cmdCaptioned"}, cmdNamedFirst{"cmdNamedFirst"},
+            cmdNamedAfter{"cmdNamedAfter"}, cmdBare{"cmdBare"};
+        TextBox txtBanner{"txtBanner"};
+        Label lblCount{"lblCount"};
+        ControlRegistry registry;
+        Named() {
+            FormBuilder<Named> f(*this, registry);
+            f.put(cmdCaptioned, {}).caption("実 行");
+            f.put(cmdNamedFirst, {}).named("前の年").caption("▲");
+            f.put(cmdNamedAfter, {}).caption("▼").named("次の年");
+            f.put(cmdBare, {});
+            f.put(txtBanner, {}).caption("乗 料 券");
+            f.put(lblCount, {}).caption("大人").labels(txtBanner);
+        }
+    } s;
+    const struct {
+        const Control& control;
+        const char* name;
+        const char* buddy;
+    } cases[] = {
+        {s.cmdCaptioned, "実 行", ""},
+        {s.cmdNamedFirst, "前の年", ""},
+        {s.cmdNamedAfter, "次の年", ""},
+        {s.cmdBare, "", ""},
+        // A box's fixed text is what it shows, not what it is.
+        {s.txtBanner, "", ""},
+        // A label is read by its caption; it names the box it is tied to.
+        {s.lblCount, "", "txtBanner"},
+    };
+    for (const auto& c : cases) {
+        const Placement* placed = s.registry.placement(c.control);
+        ASSERT_NE(placed, nullptr) << c.control.name();
+        EXPECT_EQ(placed->accessibleName, c.name) << c.control.name();
+        EXPECT_EQ(placed->buddyOf, c.buddy) << c.control.name();
+    }
+}
+
+// Every control a clerk works or reads on a screen, hidden ones too (they
+// show in other sales), has a name of its own; every label's partner is a
+// control the screen shows.
+void expectNamedOnce(const ControlRegistry& form, const std::string& screen) {
+    std::map<std::string, std::string> owners;
+    for (const Placement& placed : form.layout()) {
+        const Control* control = form.find(placed.name);
+        ASSERT_NE(control, nullptr) << screen << " " << placed.name;
+        if (!placed.buddyOf.empty()) {
+            const Control* partner = form.find(placed.buddyOf);
+            EXPECT_TRUE(partner && form.placement(*partner)) << screen << " " << placed.name;
+        }
+        if (!needsAccessibleName(*control, placed)) continue;
+        EXPECT_FALSE(placed.accessibleName.empty()) << screen << " " << placed.name;
+        if (placed.accessibleName.empty()) continue;
+        auto [at, fresh] = owners.emplace(placed.accessibleName, placed.name);
+        EXPECT_TRUE(fresh) << screen << ": " << placed.name << " and " << at->second
+                           << " are both called " << placed.accessibleName;
+    }
+}
+
+TEST(FormTable, EveryControlOfBothScreensHasItsOwnAccessibleName) {
+    testing::ShellTest program;
+    frmSettei& settings = program.openSettings();
+    expectNamedOnce(settings.controls(), "frmSettei");
+    testing::ScreenTest sales;
+    expectNamedOnce(sales.screen().controls(), "frmStart");
+
+    const struct {
+        const ControlRegistry& form;
+        const char* control;
+        const char* name;
+    } cases[] = {
+        {sales.screen().controls(), "cboHatsu", "区間１ 発駅"},
+        {sales.screen().controls(), "cboChaku2", "区間２ 着駅"},
+        {sales.screen().controls(), "cboHatsu3", "料金区間１ 発駅"},
+        {sales.screen().controls(), "txtTan01", "大人 単価"},
+        {sales.screen().controls(), "txtNin03", "学割 枚数"},
+        {sales.screen().controls(), "txtSho22", "料金区間１ 小児 小計"},
+        {sales.screen().controls(), "txtSho32", "料金区間２ 小児 小計"},
+        {sales.screen().controls(), "txtNinzuK", "小児 人数"},
+        {sales.screen().controls(), "txtBill", "合計金額"},
+        {sales.screen().controls(), "cmdJikkou", "実 行"},
+        {sales.screen().controls(), "cmdEki00", "駅名キー1"},
+        {sales.screen().controls(), "cmdZenGetu", "前の月"},
+        {settings.controls(), "cmdEki51", "駅名キー52"},
+        {settings.controls(), "txtHatsu", "初期の発駅"},
+        {settings.controls(), "cmdStart", "設定終了"},
+    };
+    for (const auto& c : cases) {
+        const Control* control = c.form.find(c.control);
+        ASSERT_NE(control, nullptr) << c.control;
+        const Placement* placed = c.form.placement(*control);
+        ASSERT_NE(placed, nullptr) << c.control;
+        EXPECT_EQ(placed->accessibleName, c.name) << c.control;
     }
 }
 
