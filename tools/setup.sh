@@ -24,6 +24,7 @@ esac
 packages=(cmake g++ make pkg-config qt6-base-dev libfontconfig-dev libicu-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-noto-cjk qt6-translations-l10n "${svg[@]}"
           xvfb xauth xdotool imagemagick time desktop-file-utils
+          libreoffice-calc-nogui  # the spreadsheet round trip of the fare office's tables
           debootstrap  # .ci/run: the test command on a fresh chroot of another release
           "clang-$clang" "libclang-rt-$clang-dev" "llvm-$clang"  # the fuzz targets
           clang-format)  # the formatting check of .ci/run
