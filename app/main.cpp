@@ -9,6 +9,7 @@
 #include "app/qt/window_main.h"
 #include "app/script/script_driver.h"
 #include "office/office_commands.h"
+#include "office/table_sheets.h"
 
 int main(int argc, char** argv) {
     // A file-size limit (ulimit -f) must fail the write, which is then
@@ -41,6 +42,13 @@ int main(int argc, char** argv) {
     if (options.installTables) {
         return kippurun::runInstallTables(*options.installTables, options.untinDir, std::cout,
                                           std::cerr);
+    }
+    if (options.exportTables)
+        return kippurun::runExportTables(options.untinDir, *options.exportTables, std::cout,
+                                         std::cerr);
+    if (options.importTables) {
+        return kippurun::runImportTables(*options.importTables, *options.into, options.untinDir,
+                                         std::cout, std::cerr);
     }
     if (options.script) return kippurun::runScript(options, std::cin, std::cout, std::cerr);
     return kippurun::runWindow(argc, argv, options);

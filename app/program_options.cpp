@@ -38,6 +38,8 @@ std::string usageText() {
            "        kippurun --price-list [--untin DIR] [--today YYYY-MM-DD]\n"
            "        kippurun --diff OLD NEW\n"
            "        kippurun --install-tables NEW [--untin DIR]\n"
+           "        kippurun --export-tables SHEETS [--untin DIR]\n"
+           "        kippurun --import-tables SHEETS --into NEW [--untin DIR]\n"
            "  --script FILE       画面を開かずにスクリプトを実行する (FILE が - なら標準入力)\n"
            "  --today YYYY-MM-DD  本日の日付を固定する\n"
            "  --untin DIR         運賃表フォルダ (既定: プログラムの隣の Untin)\n"
@@ -49,6 +51,13 @@ std::string usageText() {
            "                      (終了状態 0 同じ、1 違う、2 フォルダを読めない)\n"
            "  --install-tables NEW 点検した運賃表 NEW の 23 ファイルを DIR に入れる\n"
            "                      (前の表は DIR の隣の日付のフォルダに残る。同じ指定で戻せる)\n"
+           "  --export-tables SHEETS 運賃表 23 ファイルを表計算用の CSV (1 行目 発駅、1 列目 "
+           "着駅)\n"
+           "                      として SHEETS (ないか空のフォルダ) に書き出す\n"
+           "  --import-tables SHEETS --into NEW 表計算で保存した SHEETS の CSV を運賃表に戻して\n"
+           "                      NEW (ないか空のフォルダ) に書き、点検する。ない表は DIR "
+           "から写す\n"
+           "                      (駅の並びが違う表、金額でない値があれば何も書かない)\n"
            "  --help              この説明を表示する\n"
            "  --version           版を表示する\n"
            "画面を開けないとき (DISPLAY がない、接続できない) は標準エラーに理由を書いて\n"
@@ -89,6 +98,17 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
             if (!value(v))
                 return {std::nullopt, "--install-tables に新しい表のフォルダ名がありません"};
             options.installTables = std::filesystem::path(v);
+        } else if (a == "--export-tables") {
+            if (!value(v))
+                return {std::nullopt, "--export-tables に書き出すフォルダ名がありません"};
+            options.exportTables = std::filesystem::path(v);
+        } else if (a == "--import-tables") {
+            if (!value(v))
+                return {std::nullopt, "--import-tables に読み込むフォルダ名がありません"};
+            options.importTables = std::filesystem::path(v);
+        } else if (a == "--into") {
+            if (!value(v)) return {std::nullopt, "--into に新しい表のフォルダ名がありません"};
+            options.into = std::filesystem::path(v);
         } else if (a == "--script") {
             if (!value(v)) return {std::nullopt, "--script にファイル名がありません"};
             options.script = v;
@@ -109,11 +129,16 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
         }
     }
     const int commands = options.check + options.priceList + options.script.has_value() +
-                         options.diff.has_value() + options.installTables.has_value();
+                         options.diff.has_value() + options.installTables.has_value() +
+                         options.exportTables.has_value() + options.importTables.has_value();
     if (commands > 1) {
         return {std::nullopt,
-                "--check、--price-list、--diff、--install-tables、--script は"
-                "一度に一つしか指定できません"};
+                "--check、--price-list、--diff、--install-tables、--export-tables、"
+                "--import-tables、--script は一度に一つしか指定できません"};
+    }
+    if (options.importTables.has_value() != options.into.has_value()) {
+        return {std::nullopt, options.into ? "--into は --import-tables と一緒に指定します"
+                                           : "--import-tables には --into NEW が要ります"};
     }
     if (options.diff && untin) {
         return {std::nullopt, "--diff は比べる二つのフォルダを読みます。--untin は使いません"};

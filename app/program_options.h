@@ -22,6 +22,11 @@ struct ProgramOptions {
     std::optional<std::pair<std::filesystem::path, std::filesystem::path>> diff;
     // --install-tables NEW: the checked set NEW put into the --untin folder
     std::optional<std::filesystem::path> installTables;
+    // --export-tables DIR: every table of the --untin folder as a spreadsheet
+    std::optional<std::filesystem::path> exportTables;
+    // --import-tables DIR --into NEW: the spreadsheets of DIR as a new set NEW
+    std::optional<std::filesystem::path> importTables;
+    std::optional<std::filesystem::path> into;
     bool help = false;
     bool version = false;  // --version
 };

@@ -14,6 +14,7 @@
 #include "office/office_commands.h"
 #include "office/table_check.h"
 #include "office/table_install.h"
+#include "office/table_sheets.h"
 
 namespace {
 
@@ -121,10 +122,46 @@ void BM_InstallTables(benchmark::State& state) {
     std::filesystem::remove_all(revised);
 }
 
+// --export-tables of the sample tables into a fresh folder, and
+// --import-tables of those sheets into another: 23 sheets read, stations
+// and amounts checked, the new set written as one transaction and checked.
+void BM_ExportTables(benchmark::State& state) {
+    const std::filesystem::path holder = freshFolder();
+    int n = 0;
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        if (kippurun::runExportTables(kSampleTables, holder / std::to_string(n++), out, err) != 0) {
+            state.SkipWithError(err.str().c_str());
+            break;
+        }
+    }
+    std::filesystem::remove_all(holder);
+}
+
+void BM_ImportTables(benchmark::State& state) {
+    const std::filesystem::path holder = freshFolder();
+    std::ostringstream out, err;
+    if (kippurun::runExportTables(kSampleTables, holder / "sheets", out, err) != 0) {
+        state.SkipWithError(err.str().c_str());
+        return;
+    }
+    int n = 0;
+    for (auto _ : state) {
+        if (kippurun::runImportTables(holder / "sheets", holder / std::to_string(n++),
+                                      kSampleTables, out, err) != 0) {
+            state.SkipWithError(err.str().c_str());
+            break;
+        }
+    }
+    std::filesystem::remove_all(holder);
+}
+
 BENCHMARK(BM_CheckTables)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PriceList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DiffTables)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InstallTables)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportTables)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportTables)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

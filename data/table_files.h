@@ -38,6 +38,9 @@ struct TableFile {
     TableValue value;
     // A child or student price table: the adult table of the same journeys.
     TableMember adultTable = nullptr;
+    // What the fare office calls the table ("大人 片道運賃"); empty for the two
+    // files that are no square table.
+    std::string_view title = {};
 
     // "Otona.csv"
     constexpr std::string_view fileName() const { return literal.substr(literal.rfind('\\') + 1); }
@@ -90,6 +93,33 @@ inline constexpr std::array<TableFile, TableFileCount> TableFiles = [] {
     stations("\\Untin\\Gakuwari.csv", &F::Gakuwari, V::Amount, &F::Otona);
     files[n - 1].startUp = false;
     files[n++] = KeyLayoutFile;
+    const auto title = [&](TableMember member, std::string_view text) {
+        for (TableFile& file : files)
+            if (file.member == member) file.title = text;
+    };
+    title(&F::Otona, "大人 片道運賃");
+    title(&F::Kodomo, "小児 片道運賃");
+    title(&F::Kai6, "大人 ６回回数券");
+    title(&F::Kai6K, "小児 ６回回数券");
+    title(&F::Ekiro, "営業キロ");
+    title(&F::GHan, "学割の可否（0 以外で発売）");
+    title(&F::KHan, "回数券の区分（0 なし、6 両方、11 普通回数券のみ、60 ６回回数券のみ）");
+    title(&F::MHan, "マリン座席券の可否（0 以外で発売）");
+    title(&F::Jiyu, "大人 自由席特急料金");
+    title(&F::JiyuK, "小児 自由席特急料金");
+    title(&F::Kansan, "大人 指定席特急料金 閑散期");
+    title(&F::KansanK, "小児 指定席特急料金 閑散期");
+    title(&F::Tujo, "大人 指定席特急料金 通常期");
+    title(&F::TujoK, "小児 指定席特急料金 通常期");
+    title(&F::Hanbo, "大人 指定席特急料金 繁忙期");
+    title(&F::HanboK, "小児 指定席特急料金 繁忙期");
+    title(&F::Green, "大人 グリーン料金");
+    title(&F::GreenK, "小児 グリーン料金");
+    title(&F::Jiyukai, "大人 自由席特急回数券");
+    title(&F::JiyuKaiK, "小児 自由席特急回数券");
+    title(&F::JiKaiHan, "自由席特急回数券の可否（1 で発売）");
+    title(&F::MKiro, "マリン区間のキロ");
+    title(&F::Gakuwari, "学割 片道運賃");
     return files;
 }();
 static_assert(TableFiles.back().value == TableValue::KeyStation);

@@ -25,6 +25,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev libfontconfig-dev libicu-dev li
           libbenchmark-dev fonts-noto-cjk qt6-translations-l10n "${svg[@]}"
           xvfb xauth xdotool imagemagick time desktop-file-utils
           python3-pyatspi at-spi2-core dbus  # the accessibility test
+          libreoffice-calc-nogui  # the spreadsheet round trip of the fare office's tables
           debootstrap  # .ci/run: the test command on a fresh chroot of another release
           bindfs  # a second mount of a folder without shared locks, as a network share
           "clang-$clang" "libclang-rt-$clang-dev" "llvm-$clang"  # the fuzz targets

@@ -35,6 +35,16 @@ TEST(ProgramOptions, EachOptionSetsWhatItNames) {
     ASSERT_TRUE(install.options) << install.error;
     EXPECT_EQ(install.options->installTables, "new");
     EXPECT_EQ(install.options->untinDir, "/srv/counter");
+
+    const OptionsResult exported = parseProgramOptions({"--export-tables", "sheets"});
+    ASSERT_TRUE(exported.options) << exported.error;
+    EXPECT_EQ(exported.options->exportTables, "sheets");
+    const OptionsResult imported = parseProgramOptions(
+        {"--import-tables", "sheets", "--into", "new", "--untin", "/srv/office"});
+    ASSERT_TRUE(imported.options) << imported.error;
+    EXPECT_EQ(imported.options->importTables, "sheets");
+    EXPECT_EQ(imported.options->into, "new");
+    EXPECT_EQ(imported.options->untinDir, "/srv/office");
 }
 
 // Every refusal says in Japanese what is wrong, and nothing runs.
@@ -50,6 +60,13 @@ TEST(ProgramOptions, RefusedCommandLines) {
         {"--install-tables"},
         {"--install-tables", "new", "--price-list"},
         {"--price-list", "--strict"},
+        {"--export-tables"},
+        {"--export-tables", "sheets", "--check"},
+        {"--import-tables", "sheets"},
+        {"--import-tables", "sheets", "--into"},
+        {"--into", "new"},
+        {"--export-tables", "sheets", "--into", "new"},
+        {"--import-tables", "sheets", "--into", "new", "--install-tables", "new"},
         {"--today", "2026-02-30"},
         {"--today", "2026/02/28"},
         // Before the calendar and the era names begin, or with a sign.
