@@ -1,26 +1,12 @@
 #include "data/key_layout.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <array>
-#include <cctype>
-#include <cerrno>
-#include <cstdint>
-#include <cstdio>
-#include <memory>
-#include <optional>
-#include <sstream>
 #include <vector>
 
 #include "data/folder_transaction.h"
 #include "data/number_reading.h"
 #include "data/table_file.h"
 #include "data/table_files.h"
-#include "data/untin_lock.h"
 
 namespace kippurun {
 
