@@ -25,6 +25,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev libfontconfig-dev libicu-dev li
           libbenchmark-dev fonts-noto-cjk qt6-translations-l10n "${svg[@]}"
           xvfb xauth xdotool imagemagick time desktop-file-utils
           debootstrap  # .ci/run: the test command on a fresh chroot of another release
+          debhelper dpkg-dev fakeroot lintian appstream  # the Debian package and its checks
           "clang-$clang" "libclang-rt-$clang-dev" "llvm-$clang"  # the fuzz targets
           clang-format)  # the formatting check of .ci/run
 missing=()
