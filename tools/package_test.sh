@@ -26,6 +26,8 @@ if [ ! -s "$tarball" ]; then
   mv "$tarball.part" "$tarball"
 fi
 root=$(mktemp -d /var/tmp/kippurun-pkgtest-"$release".XXXXXX)
+# Users other than root work inside it.
+chmod 755 "$root"
 mounts=()
 cleanup() {
   local status=$? i
