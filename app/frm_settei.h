@@ -21,7 +21,8 @@ class frmSettei : public Screen {
   public:
     // `module` is the shell's Module1; without one the screen keeps a layout
     // of its own.
-    frmSettei(std::filesystem::path untinDir, Prompt& prompt, Module1* module = nullptr);
+    // `counterDir` holds the pair the screen reads and saves.
+    frmSettei(std::filesystem::path counterDir, Prompt& prompt, Module1* module = nullptr);
 
     void load() override { Form_Load(); }
     // Closing the window asks what "設定終了" asks.

@@ -7,9 +7,8 @@
 
 namespace kippurun {
 
-frmStart::frmStart(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
-                   Module1* module)
-    : untinDir_(std::move(untinDir)),
+frmStart::frmStart(CounterFolders folders, const Clock& clock, Prompt& prompt, Module1* module)
+    : folders_(std::move(folders)),
       clock_(clock),
       prompt_(prompt),
       module_(module ? module : &ownModule_) {

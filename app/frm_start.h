@@ -34,10 +34,9 @@ class frmStart : public Screen {
     // `module` is the program shell's Module1, the key layout shared with
     // the settings screen; without one the screen keeps a layout of its own
     // (tests, benchmarks).
-    frmStart(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
-             Module1* module = nullptr);
+    frmStart(CounterFolders folders, const Clock& clock, Prompt& prompt, Module1* module = nullptr);
 
-    const std::filesystem::path& untinDir() const { return untinDir_; }
+    const std::filesystem::path& untinDir() const { return folders_.tables; }
     void load() override { Form_Load(); }
     // The next load step takes its start-up tables from `ahead` (read ahead
     // while the program started) rather than reading them; once, and only
@@ -327,7 +326,7 @@ class frmStart : public Screen {
     void chargeSection2Again();
     void enterList(OptionButton& target);
 
-    std::filesystem::path untinDir_;
+    CounterFolders folders_;
     TablesAhead tablesAhead_;
     const Clock& clock_;
     Prompt& prompt_;

@@ -240,7 +240,8 @@ void frmStart::cmdGaku_Click() {
     // The student fares are read on every press. A file that cannot be used
     // is reported and the sale on the screen goes on with the fares held.
     try {
-        tables.Gakuwari = readWholeSet({untinDir_}, [&] { return GakuwariLoad(untinDir_); });
+        tables.Gakuwari =
+            readWholeSet({folders_.tables}, [&] { return GakuwariLoad(folders_.tables); });
     } catch (const DataFileError& e) {
         prompt_.inform("学割運賃表", e.what());
         return;

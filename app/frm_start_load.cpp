@@ -24,7 +24,7 @@ void frmStart::Form_Load() {
     txtBill.text.clear();
 
     // The student fares are read only by the student key and survive a reload.
-    CounterSet loaded = ahead ? std::move(*ahead) : readCounterSet(untinDir_);
+    CounterSet loaded = ahead ? std::move(*ahead) : readCounterSet(folders_);
     loaded.tables.Gakuwari = std::move(tables.Gakuwari);
     tables = std::move(loaded.tables);
 

@@ -30,10 +30,11 @@ int main(int argc, char** argv) {
         std::cout << kippurun::versionText();
         return 0;
     }
-    if (options.check) return kippurun::runTableCheck(options.untinDir, options.strict, std::cout);
+    const kippurun::CounterFolders folders(options.untinDir, options.counterDir);
+    if (options.check) return kippurun::runTableCheck(folders, options.strict, std::cout);
     if (options.priceList) {
         const kippurun::Date today = kippurun::SystemClock(options.today).today();
-        return kippurun::runPriceList(options.untinDir, today, std::cout, std::cerr);
+        return kippurun::runPriceList(folders, today, std::cout, std::cerr);
     }
     if (options.diff) {
         return kippurun::runTableDiff(options.diff->first, options.diff->second, std::cout,

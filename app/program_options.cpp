@@ -32,17 +32,21 @@ std::optional<Date> parseIsoDate(const std::string& text) {
 }  // namespace
 
 std::string usageText() {
-    return "使い方: kippurun [--script FILE] [--today YYYY-MM-DD] [--untin DIR] "
+    return "使い方: kippurun [--script FILE] [--today YYYY-MM-DD] [--untin DIR] [--counter DIR] "
            "[--quit-after-show] [--help] [--version]\n"
-           "        kippurun --check [--untin DIR] [--strict]\n"
-           "        kippurun --price-list [--untin DIR] [--today YYYY-MM-DD]\n"
+           "        kippurun --check [--untin DIR] [--counter DIR] [--strict]\n"
+           "        kippurun --price-list [--untin DIR] [--counter DIR] [--today YYYY-MM-DD]\n"
            "        kippurun --diff OLD NEW\n"
            "        kippurun --install-tables NEW [--untin DIR]\n"
            "        kippurun --export-tables SHEETS [--untin DIR]\n"
            "        kippurun --import-tables SHEETS --into NEW [--untin DIR]\n"
            "  --script FILE       画面を開かずにスクリプトを実行する (FILE が - なら標準入力)\n"
            "  --today YYYY-MM-DD  本日の日付を固定する\n"
-           "  --untin DIR         運賃表フォルダ (既定: プログラムの隣の Untin)\n"
+           "  --untin DIR         運賃表フォルダ (既定: プログラムの隣の Untin、\n"
+           "                      なければ /var/lib/kippurun/Untin)\n"
+           "  --counter DIR       窓口のフォルダ: Ekimei1.csv と Start.csv を読み、保存する\n"
+           "                      (既定: プログラムの隣の counter、入れた表なら\n"
+           "                      /var/lib/kippurun/counter、なければ運賃表フォルダ)\n"
            "  --quit-after-show   画面を表示したら終了する (起動時間の計測用)\n"
            "  --check             運賃表 25 ファイルを点検し、見つかったことをすべて表示する\n"
            "  --strict            --check で警告もエラーとして数える\n"
@@ -69,6 +73,7 @@ std::string versionText() { return std::string("kippurun ") + KIPPURUN_VERSION +
 OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
     ProgramOptions options;
     std::optional<std::filesystem::path> untin;
+    std::optional<std::filesystem::path> counter;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -124,6 +129,9 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
         } else if (a == "--untin") {
             if (!value(v)) return {std::nullopt, "--untin にフォルダ名がありません"};
             untin = std::filesystem::path(v);
+        } else if (a == "--counter") {
+            if (!value(v)) return {std::nullopt, "--counter にフォルダ名がありません"};
+            counter = std::filesystem::path(v);
         } else {
             return {std::nullopt, "不明な引数です: " + a};
         }
@@ -140,14 +148,38 @@ OptionsResult parseProgramOptions(const std::vector<std::string>& args) {
         return {std::nullopt, options.into ? "--into は --import-tables と一緒に指定します"
                                            : "--import-tables には --into NEW が要ります"};
     }
-    if (options.diff && untin) {
-        return {std::nullopt, "--diff は比べる二つのフォルダを読みます。--untin は使いません"};
+    if (options.diff && (untin || counter)) {
+        return {std::nullopt,
+                "--diff は比べる二つのフォルダを読みます。--untin と --counter は使いません"};
     }
     if (options.strict && !options.check) {
         return {std::nullopt, "--strict は --check と一緒に指定します"};
     }
-    options.untinDir = untin ? *untin : programFolder() / "Untin";
+    CounterFolders folders = chooseFolders(untin, counter, programFolder(), InstalledDataFolder);
+    options.untinDir = std::move(folders.tables);
+    options.counterDir = std::move(folders.counter);
     return {options, {}};
+}
+
+CounterFolders chooseFolders(const std::optional<std::filesystem::path>& untin,
+                             const std::optional<std::filesystem::path>& counter,
+                             const std::filesystem::path& besideProgram,
+                             const std::filesystem::path& installed) {
+    auto isFolder = [](const std::filesystem::path& dir) {
+        std::error_code ec;
+        return std::filesystem::is_directory(dir, ec);
+    };
+    // The counter folder that goes with tables found in `root`.
+    auto withTables = [&](const std::filesystem::path& root) -> CounterFolders {
+        std::filesystem::path tables = root / "Untin";
+        if (counter) return {std::move(tables), *counter};
+        if (isFolder(root / "counter")) return {std::move(tables), root / "counter"};
+        return {std::move(tables)};
+    };
+    if (untin) return {*untin, counter ? *counter : *untin};
+    if (isFolder(besideProgram / "Untin")) return withTables(besideProgram);
+    if (isFolder(installed / "Untin")) return withTables(installed);
+    return withTables(besideProgram);
 }
 
 std::filesystem::path programFolder() {

@@ -4,9 +4,9 @@
 
 namespace kippurun {
 
-ProgramShell::ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
+ProgramShell::ProgramShell(CounterFolders folders, const Clock& clock, Prompt& prompt,
                            TablesAhead tablesAhead)
-    : untinDir_(std::move(untinDir)),
+    : folders_(std::move(folders)),
       clock_(clock),
       prompt_(prompt),
       tablesAhead_(std::move(tablesAhead)) {}
@@ -15,7 +15,7 @@ void ProgramShell::start() { openSales(); }
 
 void ProgramShell::openSales() {
     // A fresh screen each time: nothing of an earlier sale is carried over.
-    auto screen = std::make_unique<frmStart>(untinDir_, clock_, prompt_, &module1_);
+    auto screen = std::make_unique<frmStart>(folders_, clock_, prompt_, &module1_);
     // Only the first opening: a release or a return from the settings
     // screen reads the folder as it is then.
     if (tablesAhead_) screen->takeTablesFrom(std::exchange(tablesAhead_, nullptr));
@@ -23,7 +23,7 @@ void ProgramShell::openSales() {
 }
 
 void ProgramShell::openSettings() {
-    replaceWith(std::make_unique<frmSettei>(untinDir_, prompt_, &module1_));
+    replaceWith(std::make_unique<frmSettei>(folders_.counter, prompt_, &module1_));
 }
 
 void ProgramShell::replaceWith(std::unique_ptr<Screen> next) {

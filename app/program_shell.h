@@ -20,7 +20,7 @@ class ProgramShell : public ScreenChanges {
   public:
     // `tablesAhead`, where given, has the first sales screen's tables read
     // ahead (TablePrefetch::take).
-    ProgramShell(std::filesystem::path untinDir, const Clock& clock, Prompt& prompt,
+    ProgramShell(CounterFolders folders, const Clock& clock, Prompt& prompt,
                  TablesAhead tablesAhead = nullptr);
 
     // Opens the sales screen and runs its load step. Throws DataFileError;
@@ -52,7 +52,7 @@ class ProgramShell : public ScreenChanges {
     // step first, then the old screen closes.
     void replaceWith(std::unique_ptr<Screen> next);
 
-    std::filesystem::path untinDir_;
+    CounterFolders folders_;
     const Clock& clock_;
     Prompt& prompt_;
     TablesAhead tablesAhead_;

@@ -9,18 +9,18 @@
 
 namespace kippurun {
 
-CounterSet readCounterSet(const std::filesystem::path& untinDir) {
-    return readWholeSet({untinDir}, [&] {
-        CounterSet set{FareTableLoad(untinDir), {}};
-        set.ekimei = EkimeiLoad(untinDir);
+CounterSet readCounterSet(const CounterFolders& folders) {
+    return readWholeSet(folders.lockOrder(), [&] {
+        CounterSet set{FareTableLoad(folders.tables, folders.counter), {}};
+        set.ekimei = EkimeiLoad(folders.counter);
         return set;
     });
 }
 
-TablePrefetch::TablePrefetch(std::filesystem::path untinDir) {
+TablePrefetch::TablePrefetch(CounterFolders folders) {
     try {
-        tables_ = std::async(std::launch::async, [dir = std::move(untinDir)] {
-            CounterSet tables = readCounterSet(dir);
+        tables_ = std::async(std::launch::async, [dirs = std::move(folders)] {
+            CounterSet tables = readCounterSet(dirs);
             // The era date the load step writes: ICU's data read here.
             loadEraNames();
             return tables;

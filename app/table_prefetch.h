@@ -8,6 +8,7 @@
 #include <future>
 #include <optional>
 
+#include "data/counter_folders.h"
 #include "data/fare_tables.h"
 #include "data/key_layout.h"
 
@@ -25,7 +26,7 @@ class TablePrefetch {
   public:
     // Starts the read at once. Where no thread can be started there is
     // simply nothing to take.
-    explicit TablePrefetch(std::filesystem::path untinDir);
+    explicit TablePrefetch(CounterFolders folders);
     // Waits for the read if it is still going on; destruction waits too.
     ~TablePrefetch();
     TablePrefetch(const TablePrefetch&) = delete;
@@ -40,6 +41,8 @@ class TablePrefetch {
 };
 
 // The load step's own read of the set. Throws DataFileError.
-CounterSet readCounterSet(const std::filesystem::path& untinDir);
+// The tables from one folder, the key layout and the start file from the
+// counter's, both folders held shared (CounterFolders::lockOrder).
+CounterSet readCounterSet(const CounterFolders& folders);
 
 }  // namespace kippurun

@@ -6,9 +6,14 @@
 namespace kippurun {
 
 FareTables FareTableLoad(const std::filesystem::path& untinDir) {
+    return FareTableLoad(untinDir, untinDir);
+}
+
+FareTables FareTableLoad(const std::filesystem::path& untinDir,
+                         const std::filesystem::path& counterDir) {
     FareTables tables;
     // The start-up list, in its order: the start file, then the tables.
-    tables.start = readStartStations(untinDir, &tables.Start);
+    tables.start = readStartStations(counterDir, &tables.Start);
     for (const TableFile& file : TableFiles) {
         if (file.startUp && file.member != nullptr) {
             tables.*file.member =

@@ -38,6 +38,9 @@ using TableMember = Table FareTables::*;
 // The 23 files of the start-up list, in their fixed order, each completely
 // before the next. Throws DataFileError; nothing partial is ever returned.
 FareTables FareTableLoad(const std::filesystem::path& untinDir);
+// The same, "Start.csv" read from the counter's own folder.
+FareTables FareTableLoad(const std::filesystem::path& untinDir,
+                         const std::filesystem::path& counterDir);
 
 // "Gakuwari.csv", 107 x 107. Throws DataFileError.
 Table GakuwariLoad(const std::filesystem::path& untinDir);

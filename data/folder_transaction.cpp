@@ -522,9 +522,12 @@ Prepared prepare(const fs::path& dir, const FileReplacement& change) {
     const bool exists = ::stat(p.target.c_str(), &old) == 0;
     // A file the office made read-only is not replaced behind its back,
     // whoever runs the program.
-    if (exists && S_ISREG(old.st_mode) &&
-        ((old.st_mode & 0222) == 0 || ::access(p.target.c_str(), W_OK) != 0))
+    if (exists && S_ISREG(old.st_mode) && (old.st_mode & 0222) == 0)
         fail(change.fileName, "ファイルが読み取り専用です");
+    // Writable, but not by this user (a clerk who is not in the file's group).
+    if (exists && S_ISREG(old.st_mode) && ::access(p.target.c_str(), W_OK) != 0)
+        fail(change.fileName,
+             errno == EACCES ? "このユーザーには書き込む権限がありません" : systemErrorText(errno));
     // A device, a FIFO or a folder in the file's place (also behind a link)
     // is no file of ours to replace.
     if (exists && !S_ISREG(old.st_mode))

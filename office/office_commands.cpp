@@ -13,12 +13,12 @@
 
 namespace kippurun {
 
-int runTableCheck(const std::filesystem::path& untinDir, bool strict, std::ostream& out) {
+int runTableCheck(const CounterFolders& folders, bool strict, std::ostream& out) {
     std::vector<Finding> findings;
     // The check reads the folder as the program does: a whole set, an
     // interrupted write settled first.
     try {
-        findings = readWholeSet({untinDir}, [&] { return checkTables(untinDir); });
+        findings = readWholeSet(folders.lockOrder(), [&] { return checkTables(folders); });
     } catch (const DataFileError& failure) {
         findings = {{failure.path(), 0, 0, Severity::Error, failure.what()}};
     }
@@ -28,13 +28,13 @@ int runTableCheck(const std::filesystem::path& untinDir, bool strict, std::ostre
     return checkFails(findings, strict) ? 1 : 0;
 }
 
-int runPriceList(const std::filesystem::path& untinDir, Date travelDate, std::ostream& out,
+int runPriceList(const CounterFolders& folders, Date travelDate, std::ostream& out,
                  std::ostream& err) {
     FareTables tables;
     try {
-        tables = readWholeSet({untinDir}, [&] {
-            FareTables set = FareTableLoad(untinDir);
-            set.Gakuwari = GakuwariLoad(untinDir);
+        tables = readWholeSet(folders.lockOrder(), [&] {
+            FareTables set = FareTableLoad(folders.tables, folders.counter);
+            set.Gakuwari = GakuwariLoad(folders.tables);
             return set;
         });
     } catch (const DataFileError& failure) {

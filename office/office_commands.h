@@ -5,19 +5,20 @@
 #include <ostream>
 
 #include "calendar/date_ops.h"
+#include "data/counter_folders.h"
 
 namespace kippurun {
 
-// kippurun --check: every finding of the 25 table files in `untinDir`, one
+// kippurun --check: every finding of the 25 table files in `folders`, one
 // line each, then the summary line, on `out`. Returns the exit status: 0
 // without errors (and, with `strict`, without warnings), 1 otherwise.
-int runTableCheck(const std::filesystem::path& untinDir, bool strict, std::ostream& out);
+int runTableCheck(const CounterFolders& folders, bool strict, std::ostream& out);
 
 // kippurun --price-list: the CSV price list of every journey on `out`, the
 // reserved charges of the season of `travelDate`. Returns 0; 1 when the
 // tables cannot be read (the program's own failure message on `err`, no
 // list) or when a price could not be made (each on `err`, its cells empty).
-int runPriceList(const std::filesystem::path& untinDir, Date travelDate, std::ostream& out,
+int runPriceList(const CounterFolders& folders, Date travelDate, std::ostream& out,
                  std::ostream& err);
 
 // kippurun --diff: every field of the price list (the reserved charge of

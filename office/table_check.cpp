@@ -205,12 +205,15 @@ void checkLayout(const TableFile& checked, ReadFile& read, Findings& findings) {
     findings.add(file, at, Severity::Warning, message);
 }
 
-std::optional<ReadFile> readAndCheck(const fs::path& untinDir, const TableFile& checked,
+std::optional<ReadFile> readAndCheck(const CounterFolders& folders, const TableFile& checked,
                                      Findings& findings) {
     const std::string name(checked.fileName());
+    const bool counters = checked.fileName() == KeyLayoutFile.fileName() ||
+                          checked.fileName() == StartStationsFile.fileName();
     ReadFile read;
     try {
-        std::string bytes = readTableFileBytes(untinDir, checked.literal);
+        std::string bytes =
+            readTableFileBytes(counters ? folders.counter : folders.tables, checked.literal);
         read.positions = valuePositions(bytes);
         read.values = takeFileValues(name, std::move(bytes), checked.count);
         // Both scans split values the same way; should they ever disagree,
@@ -261,12 +264,12 @@ void compareWithAdult(const TableFile& checked, const ReadFile& lower, const Rea
 // A fare or charge of 0 yen between two different stops, on a journey that
 // sells its ticket: the run refuses to sell it, so the check names it. The
 // zeros of a coupon that is not sold are the office's way to say so.
-void checkSoldZeros(const fs::path& untinDir, std::map<std::string, ReadFile, std::less<>>& read,
-                    Findings& findings) {
+void checkSoldZeros(const CounterFolders& folders,
+                    std::map<std::string, ReadFile, std::less<>>& read, Findings& findings) {
     FareTables tables;
     try {
-        tables = FareTableLoad(untinDir);
-        tables.Gakuwari = GakuwariLoad(untinDir);
+        tables = FareTableLoad(folders.tables, folders.counter);
+        tables.Gakuwari = GakuwariLoad(folders.tables);
     } catch (const DataFileError&) {
         return;  // the files' own findings say why
     }
@@ -324,15 +327,15 @@ CheckedFileShape checkedFileShape(std::string_view file) {
     return {};
 }
 
-std::vector<Finding> checkTables(const fs::path& untinDir) {
+std::vector<Finding> checkTables(const CounterFolders& folders) {
     Findings findings;
     std::map<std::string, ReadFile, std::less<>> read;
     for (const TableFile& checked : TableFiles) {
-        if (auto file = readAndCheck(untinDir, checked, findings)) {
+        if (auto file = readAndCheck(folders, checked, findings)) {
             read.emplace(checked.fileName(), std::move(*file));
         }
     }
-    checkSoldZeros(untinDir, read, findings);
+    checkSoldZeros(folders, read, findings);
     for (const TableFile& checked : TableFiles) {
         if (checked.adultTable == nullptr) continue;
         const auto lower = read.find(checked.fileName());

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "data/counter_folders.h"
+
 namespace kippurun {
 
 enum class Severity { Error, Warning };
@@ -33,12 +35,13 @@ struct CheckedFileShape {
 };
 CheckedFileShape checkedFileShape(std::string_view file);
 
-// Every finding of the files in `untinDir`, sorted by file (in the order of
+// Every finding of the tables in `folders.tables` and the counter's pair in
+// `folders.counter`, sorted by file (in the order of
 // checkedFiles()) and position. Errors are what would stop the program or
 // make it print a wrong amount; warnings are values it reads without
 // complaint but that are most likely mistakes. A damaged or missing file is
 // a finding, never an exception.
-std::vector<Finding> checkTables(const std::filesystem::path& untinDir);
+std::vector<Finding> checkTables(const CounterFolders& folders);
 
 // "Otona.csv:68:1: エラー: …", or "Gakuwari.csv: エラー: …" for the whole file.
 std::string findingLine(const Finding& finding);

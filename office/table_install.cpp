@@ -133,6 +133,13 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
         result.failure = "入れる先のフォルダ" + bracketed(untinDir) + "が見つかりません。";
         return result;
     }
+    // Someone who may not write the folder (a clerk on the installed tables,
+    // a read-only share) is told so before anything is checked or kept.
+    if (::access(untinDir.c_str(), W_OK) != 0) {
+        result.failure = "入れる先のフォルダ" + bracketed(untinDir) + "に書き込めません（" +
+                         systemErrorText(errno) + "）。何も入れ替えていません。";
+        return result;
+    }
     if (fs::equivalent(newDir, untinDir, ec)) {
         result.failure = "新しい表のフォルダと入れる先のフォルダが同じです（" +
                          toValidUtf8(untinDir.string()) + "）。";

@@ -36,7 +36,7 @@ void reportFatal(QWidget* parent, const QString& message) {
 
 int runWindow(int argc, char** argv, const ProgramOptions& options) {
     // The tables and fontconfig are read on the second core meanwhile.
-    TablePrefetch tablesAhead(options.untinDir);
+    TablePrefetch tablesAhead({options.untinDir, options.counterDir});
     FontsAhead fontsAhead;
     std::optional<DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
@@ -64,7 +64,8 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     MessageBoxPrompt boxes;
     SyncedPrompt prompt(boxes);
     prompt.setBeforeShow(setFace);  // a question the load step asks
-    ProgramShell program(options.untinDir, clock, prompt, [&] { return tablesAhead.take(); });
+    ProgramShell program({options.untinDir, options.counterDir}, clock, prompt,
+                         [&] { return tablesAhead.take(); });
     try {
         program.start();
     } catch (const std::exception& e) {

@@ -289,7 +289,7 @@ int runScript(const ProgramOptions& options, std::istream& in, std::ostream& out
 
     SystemClock clock(options.today);
     ScriptPrompt prompt(out);
-    ProgramShell shell(options.untinDir, clock, prompt);
+    ProgramShell shell({options.untinDir, options.counterDir}, clock, prompt);
     try {
         shell.start();
         if (shell.ended()) return 0;

@@ -4,6 +4,7 @@
 #include "app/frm_start.h"
 #include "data/data_file_error.h"
 #include "data/fare_tables.h"
+#include "data/key_layout.h"
 #include "tests/support/screen_test.h"
 
 namespace kippurun {
@@ -113,6 +114,51 @@ TEST_F(LoadTest, StudentFaresSurviveALoad) {
     s.tables.Gakuwari = GakuwariLoad(folder.path());
     s.Form_Load();
     EXPECT_EQ(s.tables.Gakuwari.at(67, 0), folder.at("Gakuwari.csv", 67, 0));
+}
+
+// A counter with a folder of its own: its pair is read and saved there, the
+// fares come from the tables folder, and neither folder needs the other's
+// files.
+class CounterFolderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tables.setStart("0", "67");
+        tables.write();
+        counter.setStart("11", "106");
+        counter.setKey(0, "5");
+        counter.write();
+        for (const char* pair : {"Ekimei1.csv", "Start.csv"}) tables.remove(pair);
+        counter.remove("Otona.csv");
+    }
+    testing::TableFolder tables;
+    testing::TableFolder counter;
+    CounterFolders both{tables.path(), counter.path()};
+};
+
+TEST_F(CounterFolderTest, ThePairComesFromTheCounterFolder) {
+    const CounterSet set = readCounterSet(both);
+    EXPECT_EQ(set.tables.start.departure, 11);
+    EXPECT_EQ(set.tables.start.arrival, 106);
+    EXPECT_EQ(set.ekimei.layout[0].station, 5);
+    // Without the counter folder the tables folder's missing pair is named.
+    EXPECT_THROW(readCounterSet(CounterFolders(tables.path())), DataFileError);
+}
+
+TEST_F(CounterFolderTest, ASaveGoesIntoTheCounterFolderAlone) {
+    EkimeiGrid grid = readCounterSet(both).ekimei.grid;
+    grid[1] = "67";
+    ASSERT_TRUE(writeKeySettings(both.counter, grid, "3", "4"));
+    EXPECT_FALSE(std::filesystem::exists(tables.file("Ekimei1.csv")));
+    EXPECT_FALSE(std::filesystem::exists(tables.file("Start.csv")));
+    const CounterSet again = readCounterSet(both);
+    EXPECT_EQ(again.ekimei.layout[1].station, 67);
+    EXPECT_EQ(again.tables.start.departure, 3);
+}
+
+TEST(CounterFolders, ReadersLockTheTablesFirstAndEachFolderOnce) {
+    EXPECT_EQ(CounterFolders("/t").lockOrder(), std::vector<std::filesystem::path>{"/t"});
+    EXPECT_EQ(CounterFolders("/t", "/c").lockOrder(),
+              (std::vector<std::filesystem::path>{"/t", "/c"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ TEST(ProgramOptions, RefusedCommandLines) {
         {"--today"},
         {"--script"},
         {"--untin"},
+        {"--counter"},
+        {"--diff", "old", "new", "--counter", "dir"},
         {"--unknown"},
     };
     for (const auto& args : refused) {
@@ -96,6 +99,74 @@ TEST(ProgramOptions, TodayFromTheFirstYearOfTheCalendar) {
     const OptionsResult before = parseProgramOptions({"--today", "1872-12-31"});
     EXPECT_NE(before.error.find("1873 年以降"), std::string::npos) << before.error;
     EXPECT_NE(before.error.find("1872-12-31"), std::string::npos) << before.error;
+}
+
+// Options first, then the folders beside the program, then the installed
+// ones; without a counter folder the pair lives with the tables.
+TEST(ProgramOptions, FoldersChosen) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / "kippurun-folders-test";
+    const fs::path beside = root / "bin", installed = root / "var";
+    struct Case {
+        const char* name;
+        std::vector<fs::path> present;
+        std::optional<fs::path> untin, counter;
+        fs::path tables, pair;
+    };
+    const std::vector<Case> cases = {
+        {"build tree", {beside / "Untin"}, {}, {}, beside / "Untin", beside / "Untin"},
+        {"beside, with a counter folder",
+         {beside / "Untin", beside / "counter", installed / "Untin", installed / "counter"},
+         {},
+         {},
+         beside / "Untin",
+         beside / "counter"},
+        {"installed",
+         {installed / "Untin", installed / "counter"},
+         {},
+         {},
+         installed / "Untin",
+         installed / "counter"},
+        {"installed tables, no counter folder",
+         {installed / "Untin"},
+         {},
+         {},
+         installed / "Untin",
+         installed / "Untin"},
+        {"beside wins over installed",
+         {beside / "Untin", installed / "Untin", installed / "counter"},
+         {},
+         {},
+         beside / "Untin",
+         beside / "Untin"},
+        {"--untin alone keeps the pair with it",
+         {installed / "Untin", installed / "counter"},
+         "/usb/Untin",
+         {},
+         "/usb/Untin",
+         "/usb/Untin"},
+        {"--counter with installed tables",
+         {installed / "Untin", installed / "counter"},
+         {},
+         "/home/c",
+         installed / "Untin",
+         "/home/c"},
+        {"both options", {beside / "Untin"}, "/share/Untin", "/home/c", "/share/Untin", "/home/c"},
+        {"nothing found names the folder beside", {}, {}, {}, beside / "Untin", beside / "Untin"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root);
+        for (const fs::path& dir : c.present) fs::create_directories(dir);
+        const CounterFolders chosen = chooseFolders(c.untin, c.counter, beside, installed);
+        EXPECT_EQ(chosen.tables, c.tables);
+        EXPECT_EQ(chosen.counter, c.pair);
+    }
+    fs::remove_all(root);
+    const OptionsResult r = parseProgramOptions({"--untin", "/t", "--counter", "/c"});
+    ASSERT_TRUE(r.options) << r.error;
+    EXPECT_EQ(r.options->untinDir, "/t");
+    EXPECT_EQ(r.options->counterDir, "/c");
 }
 
 }  // namespace

@@ -307,5 +307,38 @@ TEST(TableCheckCommand, ExitStatusAndStrictness) {
     }
 }
 
+// A counter folder of its own: the check reads the pair there and the
+// tables in the tables folder; neither needs the other's files.
+class CounterFolderCheck : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        counter.setStart("11", "106");
+        counter.write();
+        tables.write();
+        for (const char* pair : {"Ekimei1.csv", "Start.csv"}) tables.remove(pair);
+        counter.remove("Otona.csv");
+    }
+    testing::TableFolder tables;
+    testing::TableFolder counter;
+    CounterFolders both{tables.path(), counter.path()};
+};
+
+TEST_F(CounterFolderCheck, TheCheckAndThePriceListReadBothFolders) {
+    std::ostringstream out, err;
+    runTableCheck(both, false, out);
+    EXPECT_EQ(out.str().find("Ekimei1.csv"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("Start.csv"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("Otona.csv:"), std::string::npos) << out.str();
+    std::ostringstream alone;
+    EXPECT_EQ(runTableCheck(CounterFolders(tables.path()), false, alone), 1);
+    EXPECT_NE(alone.str().find("Start.csv"), std::string::npos) << alone.str();
+    std::ostringstream list;
+    EXPECT_EQ(runPriceList(
+                  both, Date{std::chrono::year(2026), std::chrono::month(12), std::chrono::day(9)},
+                  list, err),
+              0)
+        << err.str();
+}
+
 }  // namespace
 }  // namespace kippurun
