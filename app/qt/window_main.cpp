@@ -41,7 +41,11 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     std::optional<DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
-    QApplication::setApplicationName(QStringLiteral("kippurun"));
+    // The name assistive technology announces for the application (AT-SPI
+    // takes the application name); it is also the class part of the X
+    // window's WM_CLASS, whose instance part stays "kippurun" (the
+    // program's file name), which the desktop entry's StartupWMClass names.
+    QApplication::setApplicationName(ProgramTitle);
     QApplication::setApplicationDisplayName(ProgramTitle);
     QApplication::setApplicationVersion(QStringLiteral(KIPPURUN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kippurun"));

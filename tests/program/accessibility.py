@@ -209,7 +209,7 @@ def main():
     try:
         app = application(process)
         if app.name != "キップルン":
-            print("note: the application is called %r on the bus" % app.name, flush=True)
+            fail("the application is called %r on the bus, not キップルン" % app.name)
         window = wait_for("the sales window", lambda: next(
             (w for w in app if w is not None and w.name == "キップルン" and showing(w)), None))
         find_named(window, "実 行", "push button")
