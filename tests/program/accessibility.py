@@ -75,6 +75,12 @@ def showing(node):
     return states(node).contains(pyatspi.STATE_SHOWING)
 
 
+def role(node):
+    """The node's role name; newer AT-SPI libraries call a push button "button"."""
+    name = node.getRoleName()
+    return "push button" if name == "button" else name
+
+
 def nodes(root):
     """Every node shown, not entering a drop-down's own open list."""
     stack = [root]
@@ -83,7 +89,7 @@ def nodes(root):
         if node is None or not showing(node):
             continue
         yield node
-        if node.getRoleName() == "combo box":
+        if role(node) == "combo box":
             continue
         stack.extend(reversed([node[i] for i in range(node.childCount)]))
 
@@ -96,7 +102,7 @@ def nodes_all(root):
         if node is None:
             continue
         yield node
-        if node.getRoleName() != "combo box":
+        if role(node) != "combo box":
             stack.extend(node[i] for i in range(node.childCount))
 
 
@@ -116,7 +122,7 @@ def text_of(node):
 def declared_name(node):
     # Qt names a drop-down by the entry it shows and puts what the list is
     # into its description.
-    return node.description if node.getRoleName() == "combo box" else node.name
+    return node.description if role(node) == "combo box" else node.name
 
 
 # Built by Qt, not by a form row: the tab row's page captions.
@@ -128,32 +134,41 @@ WORKED = {"push button", "text", "combo box", "radio button", "page tab", "page 
 def check_screen(window, declared, screen):
     seen = {}
     for node in nodes(window):
-        role = node.getRoleName()
+        kind = role(node)
         focusable = states(node).contains(pyatspi.STATE_FOCUSABLE)
-        if role not in WORKED and not (focusable and role != "filler") and \
-                not (role == "text" and has_text(node)):
+        if kind not in WORKED and not (focusable and kind != "filler") and \
+                not (kind == "text" and has_text(node)):
             continue
         name = declared_name(node)
         if not name:
-            fail("%s: a %s without a name" % (screen, role))
+            fail("%s: a %s without a name" % (screen, kind))
             continue
-        key = (role if role in QT_OWN else "", name)
+        key = (kind if kind in QT_OWN else "", name)
         if key in seen:
-            fail("%s: two controls called %s (%s, %s)" % (screen, name, seen[key].getRoleName(),
-                                                          role))
+            fail("%s: two controls called %s (%s, %s)" % (screen, name, role(seen[key]),
+                                                          kind))
         seen[key] = node
-        if role not in QT_OWN and name not in declared:
-            fail("%s: %s %r is no declared name" % (screen, role, name))
+        if kind not in QT_OWN and name not in declared:
+            fail("%s: %s %r is no declared name" % (screen, kind, name))
     return seen
 
 
-def find_named(window, name, role=None):
+def find_named(window, name, wanted=None):
     def find():
         for node in nodes(window):
-            if declared_name(node) == name and (role is None or node.getRoleName() == role):
+            if declared_name(node) == name and (wanted is None or role(node) == wanted):
                 return node
         return None
-    return wait_for("%s on the window" % name, find)
+    try:
+        return wait_for("%s on the window" % name, find)
+    except SystemExit:
+        # What the window holds instead, for the report.
+        for node in nodes_all(window):
+            try:
+                print("  seen: %s %r / %r" % (role(node), node.name, node.description), flush=True)
+            except Exception as e:  # noqa: BLE001 - a node that cannot be read is itself a finding
+                print("  seen: a node that cannot be read (%s)" % e, flush=True)
+        raise
 
 
 def press(node):
@@ -168,7 +183,7 @@ def press(node):
 def question_box(app):
     def find():
         for top in app:
-            if top is not None and top.getRoleName() in ("dialog", "alert") and showing(top):
+            if top is not None and role(top) in ("dialog", "alert") and showing(top):
                 return top
         return None
     return wait_for("a question box", find)
@@ -176,10 +191,10 @@ def question_box(app):
 
 def check_box(box, screen):
     """The box says its question and which answer Enter gives."""
-    texts = [n for n in nodes(box) if n.getRoleName() == "label" and n.name]
+    texts = [n for n in nodes(box) if role(n) == "label" and n.name]
     if not texts and not box.name:
         fail("%s: the question box says no question" % screen)
-    buttons = [n for n in nodes(box) if n.getRoleName() == "push button"]
+    buttons = [n for n in nodes(box) if role(n) == "push button"]
     if any(not b.name for b in buttons):
         fail("%s: a button of the question box without a name" % screen)
     defaults = [b.name for b in buttons if states(b).contains(pyatspi.STATE_IS_DEFAULT)
