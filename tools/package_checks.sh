@@ -39,13 +39,23 @@ mkdir -p /tmp/new && cp "$top"/Untin/*.csv /tmp/new/ && cp "$top"/counter/*.csv 
 chmod -R a+rX /tmp/new
 out=$(as clerk kippurun --install-tables /tmp/new 2>&1) && fail "a clerk installed tables: $out"
 echo "$out" | grep -q "書き込めません" || fail "clerk's install refusal unclear: $out"
+# The fare office's revision changes one fare (line 68, the first value).
+awk 'BEGIN {FS = OFS = ","} NR == 68 {$1 += 100} {print}' "$top/Untin/Otona.csv" >/tmp/new/Otona.csv
+cmp -s /tmp/new/Otona.csv "$top/Untin/Otona.csv" && fail "the revision changes nothing"
 out=$(as office kippurun --install-tables /tmp/new 2>&1) || fail "the office's install: $out"
+cmp -s /tmp/new/Otona.csv "$top/Untin/Otona.csv" || fail "the office's install did not put the new fare in place"
+out=$(as clerk kippurun --check) || fail "--check after the office's install: $out"
 
-echo "-- upgrade keeps the tables and the pair"
-as office sh -c "sed -i '1s/^/ /' $top/Untin/Otona.csv"
+echo "-- an upgrade to a newer version keeps the tables and the pair"
+version=$(dpkg-deb -f "$deb" Version)
+dpkg-deb -R "$deb" /tmp/newer
+sed -i "s/^Version: .*/Version: $version+1/" /tmp/newer/DEBIAN/control
+dpkg-deb -b /tmp/newer "/tmp/kippurun_$version+1.deb" >/dev/null
 sums=$(md5sum "$top"/Untin/*.csv "$top"/counter/*.csv)
-apt-get install -y -q --reinstall "$deb" >/dev/null
+apt-get install -y -q "/tmp/kippurun_$version+1.deb" >/dev/null
+[ "$(dpkg-query -W -f='${Version}' kippurun)" = "$version+1" ] || fail "the newer version was not installed"
 [ "$(md5sum "$top"/Untin/*.csv "$top"/counter/*.csv)" = "$sums" ] || fail "upgrade changed the folders"
+out=$(as clerk kippurun --check) || fail "--check after the upgrade: $out"
 
 echo "-- purge removes what the package put in place and keeps the changed folders"
 said=$(apt-get purge -y -q kippurun 2>&1)

@@ -48,7 +48,7 @@ int runWindow(int argc, char** argv, const ProgramOptions& options) {
     QApplication::setApplicationName(ProgramTitle);
     QApplication::setApplicationDisplayName(ProgramTitle);
     QApplication::setApplicationVersion(QStringLiteral(KIPPURUN_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("kippurun"));
+    QApplication::setDesktopFileName(QStringLiteral(KIPPURUN_APP_ID));
     QApplication::setWindowIcon(programIcon());
     if (!installJapaneseTexts(app))
         std::cerr << "キップルン: Qt の日本語訳が見つかりません (qt6-translations-l10n)。"

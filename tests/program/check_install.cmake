@@ -15,7 +15,8 @@ foreach(piece
     lib/kippurun/Untin/Start.csv
     lib/kippurun/Untin/Gakuwari.csv
     share/icons/hicolor/scalable/apps/kippurun.svg
-    share/applications/kippurun.desktop)
+    share/applications/${APP_ID}.desktop
+    share/metainfo/${APP_ID}.metainfo.xml)
   if(NOT EXISTS "${PREFIX}/${piece}")
     message(FATAL_ERROR "not installed: ${piece}\n${log}")
   endif()
@@ -29,11 +30,11 @@ if(NOT want EQUAL got)
 endif()
 
 # The desktop entry starts the installed program and names the icon.
-file(READ "${PREFIX}/share/applications/kippurun.desktop" entry)
+file(READ "${PREFIX}/share/applications/${APP_ID}.desktop" entry)
 foreach(line "Exec=${PREFIX}/bin/kippurun" "Icon=kippurun" "Name=キップルン" "Type=Application")
   string(FIND "${entry}" "\n${line}\n" at)
   if(at LESS 0)
-    message(FATAL_ERROR "kippurun.desktop lacks \"${line}\":\n${entry}")
+    message(FATAL_ERROR "${APP_ID}.desktop lacks \"${line}\":\n${entry}")
   endif()
 endforeach()
 
@@ -42,10 +43,25 @@ find_program(VALIDATE desktop-file-validate)
 if(NOT VALIDATE)
   message(FATAL_ERROR "desktop-file-validate is missing: tools/setup.sh installs desktop-file-utils")
 endif()
-execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/kippurun.desktop"
+execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/${APP_ID}.desktop"
                 OUTPUT_VARIABLE said ERROR_VARIABLE said RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT said STREQUAL "")
-  message(FATAL_ERROR "desktop-file-validate on kippurun.desktop (${status}):\n${said}")
+  message(FATAL_ERROR "desktop-file-validate on ${APP_ID}.desktop (${status}):\n${said}")
+endif()
+
+# The AppStream metadata passes appstreamcli's strictest check, without a
+# warning, and launches the desktop entry installed beside it.
+find_program(APPSTREAMCLI appstreamcli)
+if(NOT APPSTREAMCLI)
+  message(FATAL_ERROR "appstreamcli is missing: tools/setup.sh installs appstream")
+endif()
+execute_process(COMMAND "${APPSTREAMCLI}" validate --pedantic --no-net
+                        "${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml"
+                OUTPUT_VARIABLE said ERROR_VARIABLE said RESULT_VARIABLE status)
+file(READ "${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml" metainfo)
+string(FIND "${metainfo}" "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>" at)
+if(NOT status EQUAL 0 OR at LESS 0)
+  message(FATAL_ERROR "appstreamcli validate on ${APP_ID}.metainfo.xml (${status}):\n${said}")
 endif()
 
 # install_manifest.txt names every file installed, and only those.
