@@ -109,14 +109,6 @@ std::string keySettingsOnDisk(const fs::path& untinDir) {
     return out;
 }
 
-void recoverKeySettings(const fs::path& untinDir) {
-    try {
-        settleFolder(untinDir);
-    } catch (const FolderWriteError& failure) {
-        throw settleFailed(untinDir, failure);
-    }
-}
-
 bool writeKeySettings(const fs::path& untinDir, const EkimeiGrid& grid, std::string_view departure,
                       std::string_view arrival, std::string* expected) {
     try {

@@ -74,8 +74,4 @@ bool writeKeySettings(const std::filesystem::path& untinDir, const EkimeiGrid& g
                       std::string_view departure, std::string_view arrival,
                       std::string* expected = nullptr);
 
-// settleFolder, its failure as the DataFileError (WriteFailed) a reader
-// reports.
-void recoverKeySettings(const std::filesystem::path& untinDir);
-
 }  // namespace kippurun

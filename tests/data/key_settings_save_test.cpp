@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "data/data_file_error.h"
+#include "data/folder_transaction.h"
 #include "data/key_layout.h"
 #include "data/untin_lock.h"
 #include "tests/support/kill_runs.h"
@@ -243,7 +244,7 @@ TEST(KeySettingsSave, LeftoversOfAnInterruptedSaveAndNothingElseAreRemoved) {
                                ".Start.csv.counter_2-4242.Qw3rty", ".kippurun.journal.h-77.aaaaaa",
                                ".kippurun.journal"};
     for (const char* name : leftovers) s.folder.write(name, "left");
-    recoverKeySettings(s.folder.path());
+    settleFolder(s.folder.path());
     EXPECT_EQ(namesIn(s.folder.path()), kept);
     EXPECT_EQ(s.folder.read("Ekimei1.csv"), OldEkimei);
     EXPECT_EQ(s.folder.read("Start.csv"), OldStart);
