@@ -409,7 +409,15 @@ void undoJournal(const fs::path& dir, const Journal& journal) {
 
 // Removes the temporaries and backups that writers who are done left in
 // the folder and beside linked files; nothing else is touched.
-void sweep(const fs::path& dir, bool locked) {
+struct Leftover {
+    fs::directory_entry entry;
+    std::optional<Owner> owner;  // none: a name of an earlier version
+};
+
+// Every temporary name of ours in the folders the files of `dir` live in
+// (a file's link may lead elsewhere), and the journal's temporaries, with
+// their writers: whether each is left over is for the lock holder to judge.
+std::vector<Leftover> temporariesIn(const fs::path& dir) {
     struct Place {
         fs::path folder;
         std::string prefix;
@@ -425,6 +433,7 @@ void sweep(const fs::path& dir, bool locked) {
         }
     }
     places.push_back({dir, std::string(kJournalName) + ".", false});
+    std::vector<Leftover> found;
     std::vector<fs::path> listed;
     for (const Place& place : places) {
         if (std::find(listed.begin(), listed.end(), place.folder) != listed.end()) continue;
@@ -434,15 +443,31 @@ void sweep(const fs::path& dir, bool locked) {
             const std::string name = entry.path().filename().string();
             for (const Place& p : places) {
                 if (p.folder != place.folder) continue;
-                const TemporaryName t = temporaryName(name, p.prefix, p.oldFormToo);
+                TemporaryName t = temporaryName(name, p.prefix, p.oldFormToo);
                 if (!t.ours) continue;
-                const bool done = t.owner ? ownerDone(*t.owner, locked) : locked;
-                if (done && entry.is_regular_file(ec) && !entry.is_symlink(ec))
-                    fs::remove(entry.path(), ec);
+                found.push_back({entry, std::move(t.owner)});
                 break;
             }
         }
     }
+    return found;
+}
+
+void sweep(const fs::path& dir, bool locked) {
+    for (const Leftover& left : temporariesIn(dir)) {
+        std::error_code ec;
+        const bool done = left.owner ? ownerDone(*left.owner, locked) : locked;
+        if (done && left.entry.is_regular_file(ec) && !left.entry.is_symlink(ec))
+            fs::remove(left.entry.path(), ec);
+    }
+}
+
+// Nothing for an opener to settle: no journal and no temporary of any
+// writer. A reader then needs no exclusive lock; should a writer begin
+// meanwhile, the reader's shared lock waits for it, or the set's identity
+// tells that it changed.
+bool nothingToSettle(const fs::path& dir) {
+    return !present(dir / kJournalName) && temporariesIn(dir).empty();
 }
 
 enum class Settled { Yes, Busy };
@@ -708,7 +733,8 @@ SetReading::SetReading(const std::vector<fs::path>& folders) {
         if (!again) folders_.push_back(dir);
     }
     try {
-        for (const fs::path& dir : folders_) settleWaiting(dir, std::chrono::seconds(10));
+        for (const fs::path& dir : folders_)
+            if (!nothingToSettle(dir)) settleWaiting(dir, std::chrono::seconds(10));
     } catch (const StepFailure& failure) {
         throw writeError(failure, SetOutcome::LeftToRecovery);
     }

@@ -101,8 +101,10 @@ void settleFolder(const std::filesystem::path& dir);
 void replaceFile(const std::filesystem::path& dir, std::string_view fileName,
                  std::string_view bytes);
 
-// The folders' state while a reader reads: settled first, then each
-// folder's shared lock taken in the order given (tables folder first, then
+// The folders' state while a reader reads: settled first (under the
+// exclusive lock, taken only when a folder holds a journal or a writer's
+// temporary file, so that readers of a clean folder never wait on one
+// another), then each folder's shared lock taken in the order given (tables folder first, then
 // a counter's), then every file's identity noted. `stillWhole` tells
 // afterwards whether no transaction touched the set meanwhile, which also
 // holds on a share whose locks are not shared.
