@@ -28,7 +28,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev libfontconfig-dev libicu-dev li
           libreoffice-calc-nogui  # the spreadsheet round trip of the fare office's tables
           debootstrap  # .ci/run: the test command on a fresh chroot of another release
           bindfs  # a second mount of a folder without shared locks, as a network share
-          debhelper dpkg-dev fakeroot lintian appstream  # the Debian package and its checks
+          build-essential debhelper dpkg-dev fakeroot lintian appstream  # the Debian package and its checks
           "clang-$clang" "libclang-rt-$clang-dev" "llvm-$clang"  # the fuzz targets
           clang-format)  # the formatting check of .ci/run
 missing=()
