@@ -1,7 +1,10 @@
 #include "app/program_options.h"
 
 #include <charconv>
+#include <string>
 #include <system_error>
+
+#include "data/table_files.h"
 
 namespace kippurun {
 
@@ -32,6 +35,8 @@ std::optional<Date> parseIsoDate(const std::string& text) {
 }  // namespace
 
 std::string usageText() {
+    const std::string files = std::to_string(TableFiles.size());
+    const std::string squares = std::to_string(SquareTableCount);
     return "使い方: kippurun [--script FILE] [--today YYYY-MM-DD] [--untin DIR] [--counter DIR] "
            "[--quit-after-show] [--help] [--version]\n"
            "        kippurun --check [--untin DIR] [--counter DIR] [--strict]\n"
@@ -48,14 +53,20 @@ std::string usageText() {
            "                      (既定: プログラムの隣の counter、入れた表なら\n"
            "                      /var/lib/kippurun/counter、なければ運賃表フォルダ)\n"
            "  --quit-after-show   画面を表示したら終了する (起動時間の計測用)\n"
-           "  --check             運賃表 25 ファイルを点検し、見つかったことをすべて表示する\n"
+           "  --check             運賃表 " +
+           files +
+           " ファイルを点検し、見つかったことをすべて表示する\n"
            "  --strict            --check で警告もエラーとして数える\n"
            "  --price-list        全区間の運賃・料金の一覧を CSV で標準出力に書く\n"
            "  --diff OLD NEW      二つの運賃表フォルダで一覧の値が違う区間と欄を CSV で書く\n"
            "                      (終了状態 0 同じ、1 違う、2 フォルダを読めない)\n"
-           "  --install-tables NEW 点検した運賃表 NEW の 23 ファイルを DIR に入れる\n"
+           "  --install-tables NEW 点検した運賃表 NEW の " +
+           squares +
+           " ファイルを DIR に入れる\n"
            "                      (前の表は DIR の隣の日付のフォルダに残る。同じ指定で戻せる)\n"
-           "  --export-tables SHEETS 運賃表 23 ファイルを表計算用の CSV (1 行目 発駅、1 列目 "
+           "  --export-tables SHEETS 運賃表 " +
+           squares +
+           " ファイルを表計算用の CSV (1 行目 発駅、1 列目 "
            "着駅)\n"
            "                      として SHEETS (ないか空のフォルダ) に書き出す\n"
            "  --import-tables SHEETS --into NEW 表計算で保存した SHEETS の CSV を運賃表に戻して\n"

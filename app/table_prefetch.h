@@ -14,7 +14,7 @@
 
 namespace kippurun {
 
-// What the load step reads of the folder: the 23 start-up files and the key
+// What the load step reads of the folder: the start-up files and the key
 // layout, one whole set, so that a settings save or a table install in
 // between never gives the screen a set that was never saved.
 struct CounterSet {

@@ -1,5 +1,5 @@
-// The fare office's commands on the sample tables: the check of the 25
-// files, the price list of every journey (the tables' load included, as the
+// The fare office's commands on the sample tables: the check of every
+// file, the price list of every journey (the tables' load included, as the
 // command does it), the comparison of two sets.
 #include <benchmark/benchmark.h>
 
@@ -94,7 +94,7 @@ void BM_DiffTables(benchmark::State& state) {
 
 // Installs into a copy of the sample tables, the revised set and the sample
 // set in turn: the check, the lock, the old set kept beside, the files that
-// differ replaced and flushed. `state.range(0)` 1: every one of the 23 files
+// differ replaced and flushed. `state.range(0)` 1: every one of the office's files
 // differs (each gets a line break more), not only Otona.csv.
 void BM_InstallTables(benchmark::State& state) {
     const std::filesystem::path revised = revisedSampleTables();
@@ -123,7 +123,7 @@ void BM_InstallTables(benchmark::State& state) {
 }
 
 // --export-tables of the sample tables into a fresh folder, and
-// --import-tables of those sheets into another: 23 sheets read, stations
+// --import-tables of those sheets into another: every sheet read, stations
 // and amounts checked, the new set written as one transaction and checked.
 void BM_ExportTables(benchmark::State& state) {
     const std::filesystem::path holder = freshFolder();

@@ -1,5 +1,5 @@
 // The start-up load of the fare tables against the least any load must do:
-// read the same 23 files into memory and count their separators.
+// read the same files into memory and count their separators.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>

@@ -35,7 +35,7 @@ struct FareTables {
 // its file.
 using TableMember = Table FareTables::*;
 
-// The 23 files of the start-up list, in their fixed order, each completely
+// The files of the start-up list, in their fixed order, each completely
 // before the next. Throws DataFileError; nothing partial is ever returned.
 FareTables FareTableLoad(const std::filesystem::path& untinDir);
 // The same, "Start.csv" read from the counter's own folder.

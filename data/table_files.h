@@ -51,14 +51,23 @@ inline constexpr TableFile StartStationsFile{
 inline constexpr TableFile KeyLayoutFile{
     "\\Untin\\Ekimei1.csv", 10, 100, IndexSpace::None, nullptr, false, TableValue::KeyStation};
 
+namespace table_files_detail {
+
+// The list as written below, in room enough for it; TableFiles is cut to
+// its length, so that an entry is all a new file needs.
+struct WrittenList {
+    std::array<TableFile, 64> files{};
+    std::size_t count = 0;
+};
+
 // The start-up list in reading order; then the student fares, read by the
 // student key, and the key layout, read by both screens.
-inline constexpr std::size_t TableFileCount = 25;
-inline constexpr std::array<TableFile, TableFileCount> TableFiles = [] {
+inline constexpr WrittenList Written = [] {
     using F = FareTables;
     using V = TableValue;
-    std::array<TableFile, TableFileCount> files{};
-    std::size_t n = 0;
+    WrittenList list;
+    auto& files = list.files;
+    std::size_t& n = list.count;
     const auto square = [&](std::string_view literal, std::size_t side, IndexSpace space,
                             TableMember member, V value, TableMember adult = nullptr) {
         files[n++] = {literal, side, side * side, space, member, true, value, adult};
@@ -94,8 +103,8 @@ inline constexpr std::array<TableFile, TableFileCount> TableFiles = [] {
     files[n - 1].startUp = false;
     files[n++] = KeyLayoutFile;
     const auto title = [&](TableMember member, std::string_view text) {
-        for (TableFile& file : files)
-            if (file.member == member) file.title = text;
+        for (std::size_t i = 0; i < n; ++i)
+            if (files[i].member == member) files[i].title = text;
     };
     title(&F::Otona, "大人 片道運賃");
     title(&F::Kodomo, "小児 片道運賃");
@@ -120,9 +129,27 @@ inline constexpr std::array<TableFile, TableFileCount> TableFiles = [] {
     title(&F::JiKaiHan, "自由席特急回数券の可否（1 で発売）");
     title(&F::MKiro, "マリン区間のキロ");
     title(&F::Gakuwari, "学割 片道運賃");
+    return list;
+}();
+
+}  // namespace table_files_detail
+
+inline constexpr std::size_t TableFileCount = table_files_detail::Written.count;
+inline constexpr std::array<TableFile, TableFileCount> TableFiles = [] {
+    std::array<TableFile, TableFileCount> files{};
+    for (std::size_t i = 0; i < TableFileCount; ++i)
+        files[i] = table_files_detail::Written.files[i];
     return files;
 }();
 static_assert(TableFiles.back().value == TableValue::KeyStation);
+
+// The square tables, every file but Start.csv and Ekimei1.csv: what the fare
+// office installs and edits as sheets.
+inline constexpr std::size_t SquareTableCount = [] {
+    std::size_t count = 0;
+    for (const TableFile& file : TableFiles) count += file.member != nullptr;
+    return count;
+}();
 
 // The entry of a FareTables member. Throws std::logic_error for a member
 // that has none (a fault of the program, not of the files).

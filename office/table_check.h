@@ -22,8 +22,8 @@ struct Finding {
     std::string message;  // Japanese; names the value where there is one
 };
 
-// The 25 files in the order the program reads them: Start.csv, the 22
-// square tables of the start-up list, Gakuwari.csv, Ekimei1.csv.
+// Every file of TableFiles, in the order the program reads them: Start.csv,
+// the square tables of the start-up list, Gakuwari.csv, Ekimei1.csv.
 const std::vector<std::string>& checkedFiles();
 
 // How the program reads one of checkedFiles(): the values it takes, and the

@@ -16,7 +16,7 @@
 
 namespace kippurun {
 
-// A table folder as the program reads it, and the values of its 25 files.
+// A table folder as the program reads it, and the values of all its files.
 struct TableSet {
     FareTables tables;  // the start-up list and Gakuwari
     // Every file of checkedFiles() whose values could be taken; a file the

@@ -13,8 +13,8 @@
 
 namespace kippurun {
 
-// The files an install replaces: the 22 square tables of the start-up list
-// and Gakuwari.csv, in the order the program reads them. Never Start.csv or
+// The files an install replaces: the square tables of the start-up list and
+// Gakuwari.csv, in the order the program reads them. Never Start.csv or
 // Ekimei1.csv, which the counter's settings screen writes.
 const std::vector<std::string>& officeFiles();
 

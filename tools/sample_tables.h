@@ -1,5 +1,5 @@
 #pragma once
-// The 25 sample files of the Untin folder, made from the line's kilometre
+// Every sample file of the Untin folder, made from the line's kilometre
 // posts and the sample tariff.
 #include <filesystem>
 #include <string>

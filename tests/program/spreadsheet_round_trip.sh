@@ -31,14 +31,20 @@ calc() {
 started=$(date +%s%N)
 "$prog" --export-tables "$work/sheets" --untin "$untin" >/dev/null
 calc "$work/saved" "$work"/sheets/*.csv
-[ "$(ls "$work"/saved/*.csv | wc -l)" -eq 23 ] || fail "Calc saved $(ls "$work"/saved | wc -l) files, not 23"
+# A sheet of every table; the counter's pair has none.
+for f in "$untin"/*.csv; do
+  case "${f##*/}" in Start.csv|Ekimei1.csv) continue ;; esac
+  [ -e "$work/sheets/${f##*/}" ] || fail "no sheet of ${f##*/}"
+done
+sheets=$(ls "$work"/sheets/*.csv | wc -l)
+[ "$(ls "$work"/saved/*.csv | wc -l)" -eq "$sheets" ] || fail "Calc saved $(ls "$work"/saved | wc -l) files, not $sheets"
 "$prog" --import-tables "$work/saved" --into "$work/new" --untin "$untin" >"$work/import.log" 2>&1 ||
   { cat "$work/import.log"; fail "import of the sheets Calc saved"; }
 for f in "$work"/sheets/*.csv; do
   name=$(basename "$f")
   cmp -s "$untin/$name" "$work/new/$name" || fail "$name differs after Calc"
 done
-echo "23 sheets through Calc and back: byte-identical"
+echo "$sheets sheets through Calc and back: byte-identical"
 
 # Calc's edit: the adult fare 岡山 → 松山 (row of arrival 67, column of
 # departure 0) raised by 100 in the exported file, then saved by Calc.

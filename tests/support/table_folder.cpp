@@ -5,29 +5,54 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 #include <vector>
+
+#include "data/table_files.h"
 
 namespace kippurun::testing {
 
 namespace {
 
 struct FileShape {
-    const char* name;
+    std::string name;
     int side;
-    int base;  // 0: flag tables holding "1"
+    int base;  // 0: flag tables holding "1"; -1: distances
 };
 
-const std::vector<FileShape>& fileShapes() {
-    static const std::vector<FileShape> shapes = {
-        {"Otona.csv", 107, 100000}, {"Kodomo.csv", 107, 50000},   {"6Kai.csv", 107, 300000},
-        {"6KaiK.csv", 107, 150000}, {"Ekiro.csv", 107, -1},       {"GHan.csv", 107, 0},
-        {"KHan.csv", 107, 0},       {"MHan.csv", 107, 0},         {"Jiyu.csv", 26, 1000},
-        {"JiyuK.csv", 26, 500},     {"Kansan.csv", 26, 2000},     {"KansanK.csv", 26, 1500},
-        {"Tujo.csv", 26, 3000},     {"TujoK.csv", 26, 2500},      {"Hanbo.csv", 26, 4000},
-        {"HanboK.csv", 26, 3500},   {"Green.csv", 26, 5000},      {"GreenK.csv", 26, 4500},
-        {"Jiyukai.csv", 26, 60000}, {"JiyuKaiK.csv", 26, 30000},  {"JiKaiHan.csv", 107, 0},
-        {"MKiro.csv", 15, -1},      {"Gakuwari.csv", 107, 80000},
+// The amounts' bases, apart by more than a table's span of arrival * 200 +
+// departure where a test tells two tables apart, a child's below its
+// adult's and the student's below the adult's.
+int amountBase(TableMember member) {
+    using F = FareTables;
+    const std::pair<TableMember, int> bases[] = {
+        {&F::Otona, 100000},   {&F::Kodomo, 50000}, {&F::Kai6, 300000},   {&F::Kai6K, 150000},
+        {&F::Jiyu, 1000},      {&F::JiyuK, 500},    {&F::Kansan, 2000},   {&F::KansanK, 1500},
+        {&F::Tujo, 3000},      {&F::TujoK, 2500},   {&F::Hanbo, 4000},    {&F::HanboK, 3500},
+        {&F::Green, 5000},     {&F::GreenK, 4500},  {&F::Jiyukai, 60000}, {&F::JiyuKaiK, 30000},
+        {&F::Gakuwari, 80000},
     };
+    for (const auto& [m, base] : bases)
+        if (m == member) return base;
+    // Any other amount table: its own base, below its adult table's.
+    const TableFile& file = tableFileOf(member);
+    if (file.adultTable != nullptr) return amountBase(file.adultTable) / 2;
+    return 1000000 + 100000 * static_cast<int>(&file - TableFiles.data());
+}
+
+// Every square table of the folder, as the program's list has them.
+const std::vector<FileShape>& fileShapes() {
+    static const std::vector<FileShape> shapes = [] {
+        std::vector<FileShape> list;
+        for (const TableFile& file : TableFiles) {
+            if (file.member == nullptr) continue;
+            const int base = file.value == TableValue::Amount     ? amountBase(file.member)
+                             : file.value == TableValue::Distance ? -1
+                                                                  : 0;
+            list.push_back({std::string(file.fileName()), static_cast<int>(file.perLine), base});
+        }
+        return list;
+    }();
     return shapes;
 }
 
