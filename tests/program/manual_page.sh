@@ -1,6 +1,7 @@
 #!/bin/sh
 # The manual page names every option the program's usage names, and no
-# other, and the same counts of table files ("運賃表 25 ファイル").
+# other. (It names no count of table files: the usage takes those from the
+# program's list of files, a page could only copy them.)
 # Usage: manual_page.sh PROGRAM MANPAGE
 set -eu
 program=$1
@@ -14,8 +15,8 @@ done
 for option in $in_page; do
   printf '%s\n' "$in_usage" | grep -qx -- "$option" || { echo "FAIL: the usage lacks $option"; exit 1; }
 done
-for count in $(printf '%s\n' "$usage" | sed -n 's/.* \([0-9][0-9]*\) ファイル.*/\1/p' | sort -u); do
-  sed 's/\\-/-/g' "$page" | grep -q "$count \(table\|fare-office\) files" ||
-    { echo "FAIL: the usage counts $count files, the manual page does not"; exit 1; }
-done
+if sed 's/\\-/-/g' "$page" | grep -q '[0-9][0-9]* \(table\|fare-office\) files'; then
+  echo "FAIL: the manual page counts table files"
+  exit 1
+fi
 echo "manual page matches the usage"
