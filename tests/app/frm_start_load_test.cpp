@@ -122,13 +122,9 @@ TEST_F(LoadTest, StudentFaresSurviveALoad) {
 class CounterFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        tables.setStart("0", "67");
-        tables.write();
         counter.setStart("11", "106");
         counter.setKey(0, "5");
-        counter.write();
-        for (const char* pair : {"Ekimei1.csv", "Start.csv"}) tables.remove(pair);
-        counter.remove("Otona.csv");
+        testing::TableFolder::writeAsInstalled(tables, counter);
     }
     testing::TableFolder tables;
     testing::TableFolder counter;

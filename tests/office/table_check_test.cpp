@@ -316,10 +316,7 @@ class CounterFolderCheck : public ::testing::Test {
   protected:
     void SetUp() override {
         counter.setStart("11", "106");
-        counter.write();
-        tables.write();
-        for (const char* pair : {"Ekimei1.csv", "Start.csv"}) tables.remove(pair);
-        counter.remove("Otona.csv");
+        testing::TableFolder::writeAsInstalled(tables, counter);
     }
     testing::TableFolder tables;
     testing::TableFolder counter;

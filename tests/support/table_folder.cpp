@@ -137,6 +137,15 @@ void TableFolder::write() const {
 
 void TableFolder::remove(const std::string& file) const { std::filesystem::remove(path_ / file); }
 
+void TableFolder::writeAsInstalled(const TableFolder& tables, const TableFolder& counter) {
+    tables.write();
+    counter.write();
+    for (const TableFile& f : TableFiles) {
+        const bool pair = f.member == nullptr;
+        (pair ? tables : counter).remove(std::string(f.fileName()));
+    }
+}
+
 void TableFolder::write(std::string_view name, std::string_view bytes) const {
     writeFile(file(name), std::string(bytes));
 }

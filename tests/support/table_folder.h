@@ -41,6 +41,11 @@ class TableFolder {
     void write(std::string_view name, std::string_view bytes) const;
     std::string read(std::string_view name) const;
 
+    // The two folders of an installed counter: every file written, then the
+    // counter's pair (Start.csv, Ekimei1.csv) left in `counter` alone and
+    // every table in `tables` alone.
+    static void writeAsInstalled(const TableFolder& tables, const TableFolder& counter);
+
   private:
     std::filesystem::path path_;
     std::map<std::string, std::map<std::pair<int, int>, std::string>> overrides_;
