@@ -271,8 +271,12 @@ std::string prepareFolder(const fs::path& dir, bool& created) {
     return {};
 }
 
-// Writes `files` into the prepared `dir` as one set. Returns the failure.
-std::string writeSet(const fs::path& dir, bool created, const std::vector<FileReplacement>& files) {
+// Writes `files` as one set into `dir`, which must not exist or be empty
+// (nothing is ever written over); a folder made for it goes again when the
+// write fails. Returns the refusal or failure, empty when written.
+std::string writeIntoFreshFolder(const fs::path& dir, const std::vector<FileReplacement>& files) {
+    bool created = false;
+    if (std::string refusal = prepareFolder(dir, created); !refusal.empty()) return refusal;
     try {
         FolderTransaction transaction(dir);
         transaction.commit(files);
@@ -326,10 +330,7 @@ int runExportTables(const fs::path& untinDir, const fs::path& dir, std::ostream&
         if (file.member != nullptr)
             files.push_back({std::string(file.fileName()), tableSheet(file, tables.*file.member)});
     files.push_back({std::string(kReadmeName), readmeText()});
-    bool created = false;
-    std::string failure = prepareFolder(dir, created);
-    if (failure.empty()) failure = writeSet(dir, created, files);
-    if (!failure.empty()) {
+    if (const std::string failure = writeIntoFreshFolder(dir, files); !failure.empty()) {
         err << failure << " 何も書き出していません。\n";
         return 1;
     }
@@ -415,10 +416,7 @@ int runImportTables(const fs::path& dir, const fs::path& newDir, const fs::path&
         return 1;
     }
 
-    bool created = false;
-    std::string failure = prepareFolder(newDir, created);
-    if (failure.empty()) failure = writeSet(newDir, created, files);
-    if (!failure.empty()) {
+    if (const std::string failure = writeIntoFreshFolder(newDir, files); !failure.empty()) {
         err << failure << " 何も書いていません。\n";
         return 1;
     }
