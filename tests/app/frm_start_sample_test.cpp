@@ -120,12 +120,8 @@ TEST_F(SampleTest, TheUsualSaleThroughTheHandlers) {
 class ChangedSample {
   public:
     ChangedSample() {
-        for (const auto& entry : std::filesystem::directory_iterator(kSampleTables)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            std::ostringstream bytes;
-            bytes << in.rdbuf();
-            folder.write(entry.path().filename().string(), bytes.str());
-        }
+        for (const auto& entry : std::filesystem::directory_iterator(kSampleTables))
+            folder.write(entry.path().filename().string(), testing::bytesOf(entry.path()));
     }
     // Value n (counted from 0) of the file becomes `text`; every value of
     // the sample files stands between commas and line breaks, unquoted.

@@ -70,7 +70,7 @@ class Clerks {
   public:
     Clerks() {
         for (const auto& entry : std::filesystem::directory_iterator(sampleFolder()))
-            folder_.write(entry.path().filename().string(), readFile(entry.path()));
+            folder_.write(entry.path().filename().string(), testing::bytesOf(entry.path()));
         ekimei_ = folder_.read("Ekimei1.csv");
         start_ = folder_.read("Start.csv");
     }
@@ -149,12 +149,6 @@ class Clerks {
   private:
     static std::filesystem::path sampleFolder() {
         return std::filesystem::path(KIPPURUN_SOURCE_DIR) / "Untin";
-    }
-    static std::string readFile(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
     }
 
     // Every sequence starts from the sample key layout and stations; they

@@ -227,12 +227,7 @@ TEST(TableInstall, ALoadDuringInstallsReadsOneWholeSet) {
 
 // ---- Installs cut short, steps that fail, readers meanwhile ----
 
-std::string bytesOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using testing::bytesOf;
 
 // Revision B differs from A in eight fare and charge tables, the first and
 // the last the load reads among them.

@@ -198,8 +198,7 @@ TEST(TableSheets, ImportWritesANewSetCopiesWhatHasNoSheetAndChecksIt) {
     ASSERT_EQ(exportTo(untin.path(), sheets).status, 0);
     // A sheet edited and one table left out: the new set has the edit and
     // the table as the folder holds it.
-    std::ifstream in(sheets / "Otona.csv", std::ios::binary);
-    const std::string sheet((std::istreambuf_iterator<char>(in)), {});
+    const std::string sheet = testing::bytesOf(sheets / "Otona.csv");
     std::ofstream(sheets / "Otona.csv", std::ios::binary)
         << rewrite(sheet, [](auto& r) { r[68][1] = "9,990"; });
     fs::remove(sheets / "Kodomo.csv");
@@ -217,9 +216,7 @@ TEST(TableSheets, ImportWritesANewSetCopiesWhatHasNoSheetAndChecksIt) {
     expected.set("Kodomo.csv", 1, 2, "77");
     expected.write();
     for (const std::string& name : checkedFiles()) {
-        std::ifstream file(into / name, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-        EXPECT_EQ(bytes, expected.read(name)) << name;
+        EXPECT_EQ(testing::bytesOf(into / name), expected.read(name)) << name;
     }
 
     // NEW is never written over.
@@ -235,8 +232,7 @@ TEST(TableSheets, ARefusedSheetLeavesNothingWritten) {
     const TableFolder holder(TableFolder::Contents::Empty);
     const fs::path sheets = holder.path() / "sheets", into = holder.path() / "new";
     ASSERT_EQ(exportTo(untin.path(), sheets).status, 0);
-    std::ifstream in(sheets / "Jiyu.csv", std::ios::binary);
-    const std::string sheet((std::istreambuf_iterator<char>(in)), {});
+    const std::string sheet = testing::bytesOf(sheets / "Jiyu.csv");
     std::ofstream(sheets / "Jiyu.csv", std::ios::binary)
         << rewrite(sheet, [](auto& r) { std::swap(r[3], r[4]); });
     const CommandRun run = importFrom(sheets, into, untin.path());

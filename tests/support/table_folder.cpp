@@ -150,11 +150,13 @@ void TableFolder::write(std::string_view name, std::string_view bytes) const {
     writeFile(file(name), std::string(bytes));
 }
 
-std::string TableFolder::read(std::string_view name) const {
-    std::ifstream in(file(name), std::ios::binary);
+std::string bytesOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
 }
+
+std::string TableFolder::read(std::string_view name) const { return bytesOf(file(name)); }
 
 }  // namespace kippurun::testing

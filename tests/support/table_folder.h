@@ -9,6 +9,9 @@
 
 namespace kippurun::testing {
 
+// A file's whole bytes; empty when it cannot be read.
+std::string bytesOf(const std::filesystem::path& file);
+
 // The files of a table folder. Every cell holds its own value derived from
 // its file and position, so that a swapped arrival and departure or a wrong
 // table shows; single cells can be overridden.
