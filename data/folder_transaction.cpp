@@ -298,10 +298,7 @@ std::string formatJournal(const Journal& journal) {
     return body + "end " + checksum(body) + "\n";
 }
 
-bool knownFileName(std::string_view name) {
-    return std::any_of(TableFiles.begin(), TableFiles.end(),
-                       [&](const TableFile& file) { return file.fileName() == name; });
-}
+bool knownFileName(std::string_view name) { return tableFileNamed(name) != nullptr; }
 
 bool besideName(std::string_view name) {
     return name.starts_with(".") && name.find('/') == std::string_view::npos && name != "." &&

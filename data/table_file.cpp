@@ -23,8 +23,6 @@ namespace {
 
 std::string bracketed(std::string_view name) { return "「" + std::string(name) + "」"; }
 
-std::string folderText(const fs::path& dir) { return toValidUtf8(dir.string()); }
-
 DataFileError fileError(DataFileError::Kind kind, const std::string& relativePath,
                         const std::string& message) {
     return DataFileError(kind, relativePath, message);
@@ -41,18 +39,18 @@ DataFileError notFound(const fs::path& untinDir, const std::string& relativePath
     const fs::file_status folder = fs::status(untinDir, ec);
     if (fs::exists(folder) && !fs::is_directory(folder)) {
         return fileError(DataFileError::Kind::PathNotFound, relativePath,
-                         "表のフォルダ" + bracketed(folderText(untinDir)) +
+                         "表のフォルダ" + bracketedPath(untinDir) +
                              "はフォルダではなくファイルです（" + bracketed(relativePath) +
                              "を読み込めません）。");
     }
     if (!fs::is_directory(folder)) {
         return fileError(DataFileError::Kind::PathNotFound, relativePath,
-                         "表のフォルダ" + bracketed(folderText(untinDir)) + "が見つかりません（" +
+                         "表のフォルダ" + bracketedPath(untinDir) + "が見つかりません（" +
                              bracketed(relativePath) + "を読み込めません）。");
     }
     return fileError(DataFileError::Kind::FileNotFound, relativePath,
                      "表のファイル" + bracketed(relativePath) + "が見つかりません（フォルダ" +
-                         bracketed(folderText(untinDir)) + "）。");
+                         bracketedPath(untinDir) + "）。");
 }
 
 class FileDescriptor {
@@ -338,6 +336,8 @@ std::string escapeControls(std::string_view text) {
     }
     return out;
 }
+
+std::string bracketedPath(const fs::path& path) { return "「" + toValidUtf8(path.string()) + "」"; }
 
 std::string toValidUtf8(std::string_view text) {
     std::string out;

@@ -74,6 +74,8 @@ std::string valueExcerpt(std::string_view value);
 bool isValidUtf8(std::string_view text);
 // The text with every byte that is not part of valid UTF-8 replaced by U+FFFD.
 std::string toValidUtf8(std::string_view text);
+// "「/var/lib/kippurun/Untin」": a folder or file as a message names it.
+std::string bracketedPath(const std::filesystem::path& path);
 
 // Control characters (a NUL, a tab, a line break) and bytes that are not
 // part of valid UTF-8 written as \x00, \xFF and so on, so that a message

@@ -151,6 +151,28 @@ inline constexpr std::size_t SquareTableCount = [] {
     return count;
 }();
 
+// The entry named `name` ("Otona.csv"); nullptr for a name of no table file.
+constexpr const TableFile* tableFileNamed(std::string_view name) {
+    for (const TableFile& file : TableFiles)
+        if (file.fileName() == name) return &file;
+    return nullptr;
+}
+
+// The catalogue number of the station at `index` of a table's side: the
+// index itself for a station table, the stop's station for the express and
+// マリン tables.
+inline int stationAtIndex(IndexSpace space, std::size_t index) {
+    const int i = static_cast<int>(index);
+    switch (space) {
+        case IndexSpace::ExpressStops:
+            return stationOfExpressStop(i);
+        case IndexSpace::MarineStops:
+            return stationOfMarineStop(i);
+        default:
+            return i;
+    }
+}
+
 // The entry of a FareTables member. Throws std::logic_error for a member
 // that has none (a fault of the program, not of the files).
 constexpr const TableFile& tableFileOf(TableMember member) {

@@ -71,7 +71,7 @@ int runTableDiff(const std::filesystem::path& older, const std::filesystem::path
 int runInstallTables(const std::filesystem::path& newDir, const std::filesystem::path& untinDir,
                      std::ostream& out, std::ostream& err) {
     const Installation done = installTables(newDir, untinDir, std::chrono::system_clock::now());
-    const std::string target = "「" + toValidUtf8(untinDir.string()) + "」";
+    const std::string target = bracketedPath(untinDir);
     for (const Finding& finding : done.findings) out << findingLine(finding) << "\n";
     if (!done.findings.empty() || done.refused) out << summaryLine(done.findings, false) << "\n";
     out.flush();

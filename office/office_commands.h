@@ -9,7 +9,7 @@
 
 namespace kippurun {
 
-// kippurun --check: every finding of the 25 table files in `folders`, one
+// kippurun --check: every finding of the table files in `folders`, one
 // line each, then the summary line, on `out`. Returns the exit status: 0
 // without errors (and, with `strict`, without warnings), 1 otherwise.
 int runTableCheck(const CounterFolders& folders, bool strict, std::ostream& out);
@@ -30,7 +30,7 @@ int runTableDiff(const std::filesystem::path& older, const std::filesystem::path
                  std::ostream& out, std::ostream& err);
 
 // kippurun --install-tables: the set in `newDir` checked as --check does
-// (its findings and summary on `out`) and, without errors, its 23 fare-office
+// (its findings and summary on `out`) and, without errors, its fare-office
 // files put into `untinDir`; what was replaced and where the old set is kept
 // on `out`. Returns 0 when installed (or already there), 1 when refused for
 // an error or when the install could not be made (the reason on `err`).

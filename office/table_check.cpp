@@ -57,11 +57,7 @@ struct ReadFile {
 };
 
 std::string stopName(IndexSpace space, std::size_t index) {
-    const int i = static_cast<int>(index);
-    const int station = space == IndexSpace::Stations       ? i
-                        : space == IndexSpace::ExpressStops ? stationOfExpressStop(i)
-                                                            : stationOfMarineStop(i);
-    return "「" + std::string(stationName(station).value_or("?")) + "」";
+    return "「" + std::string(stationName(stationAtIndex(space, index)).value_or("?")) + "」";
 }
 
 // "7170 番目の値（着 67「松　　山」・発 0「岡　　山」）「abc」"
@@ -284,10 +280,8 @@ void checkSoldZeros(const CounterFolders& folders,
                 if (!sold.price.zeroBetweenStops()) continue;
                 const auto file = read.find(sold.price.file());
                 if (file == read.end()) continue;
-                const auto checked =
-                    std::find_if(TableFiles.begin(), TableFiles.end(),
-                                 [&](const TableFile& t) { return t.fileName() == file->first; });
-                if (checked == TableFiles.end()) continue;
+                const TableFile* checked = tableFileNamed(file->first);
+                if (checked == nullptr) continue;
                 const std::size_t k =
                     static_cast<std::size_t>(sold.price.arrival()) * checked->perLine +
                     static_cast<std::size_t>(sold.price.departure());

@@ -1,5 +1,5 @@
 #pragma once
-// The fare office's check of the 25 table files: every finding in every
+// The fare office's check of the table files: every finding in every
 // file, where the program itself stops at the first failure or never notices
 // a damaged value at all.
 #include <cstddef>

@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string bracketed(const fs::path& dir) { return "「" + toValidUtf8(dir.string()) + "」"; }
-
 // "Untin.20261209-103000" beside "Untin"; "-2", "-3", … when one is there.
 // Empty path and `failure` set when none can be made.
 fs::path makeKeepingFolder(const fs::path& untinDir, std::chrono::system_clock::time_point now,
@@ -42,7 +40,7 @@ fs::path makeKeepingFolder(const fs::path& untinDir, std::chrono::system_clock::
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) return candidate;
         if (ec) {
-            failure = "前の表を残すフォルダ" + bracketed(candidate) + "を作れません（" +
+            failure = "前の表を残すフォルダ" + bracketedPath(candidate) + "を作れません（" +
                       systemErrorText(ec.value()) + "）。";
             return {};
         }
@@ -98,14 +96,15 @@ std::string keepFiles(const fs::path& untinDir, const fs::path& kept,
             continue;
         // No second name on this file system (or across two): a copy.
         if (!writeNewFile(target, bytes))
-            return "「" + name + "」を" + bracketed(kept) + "に残せません（" +
+            return "「" + name + "」を" + bracketedPath(kept) + "に残せません（" +
                    systemErrorText(errno) + "）。";
     }
     const int fd = ::open(kept.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || ::syncfs(fd) != 0) {
         const int error = errno;
         if (fd >= 0) ::close(fd);
-        return bracketed(kept) + "をディスクに書き込めません（" + systemErrorText(error) + "）。";
+        return bracketedPath(kept) + "をディスクに書き込めません（" + systemErrorText(error) +
+               "）。";
     }
     ::close(fd);
     return {};
@@ -130,13 +129,13 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
     Installation result;
     std::error_code ec;
     if (!fs::is_directory(untinDir, ec)) {
-        result.failure = "入れる先のフォルダ" + bracketed(untinDir) + "が見つかりません。";
+        result.failure = "入れる先のフォルダ" + bracketedPath(untinDir) + "が見つかりません。";
         return result;
     }
     // Someone who may not write the folder (a clerk on the installed tables,
     // a read-only share) is told so before anything is checked or kept.
     if (::access(untinDir.c_str(), W_OK) != 0) {
-        result.failure = "入れる先のフォルダ" + bracketed(untinDir) + "に書き込めません（" +
+        result.failure = "入れる先のフォルダ" + bracketedPath(untinDir) + "に書き込めません（" +
                          systemErrorText(errno) + "）。何も入れ替えていません。";
         return result;
     }
@@ -164,7 +163,8 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
         return result;
     }
     if (incoming.size() != officeFiles().size()) {
-        result.failure = "新しい表のフォルダ" + bracketed(newDir) + "の表が点検の後で消えました。";
+        result.failure =
+            "新しい表のフォルダ" + bracketedPath(newDir) + "の表が点検の後で消えました。";
         return result;
     }
 
@@ -214,7 +214,7 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
         transaction->commit(changes);
     } catch (const FolderWriteError& failure) {
         result.failure = "「" + failure.fileName() + "」を入れ替えられません：" + failure.reason() +
-                         "（フォルダ" + bracketed(untinDir) + "）。";
+                         "（フォルダ" + bracketedPath(untinDir) + "）。";
         switch (failure.outcome()) {
             case SetOutcome::Old:
                 result.failure += "どの表も前のままです。";
@@ -225,12 +225,12 @@ Installation installTables(const fs::path& newDir, const fs::path& untinDir,
                 result.failure +=
                     "新しい表はすべて入りましたが、ディスクに書き込まれたか確かめられません。"
                     "前の表は" +
-                    bracketed(result.kept) + "にあります。";
+                    bracketedPath(result.kept) + "にあります。";
                 break;
             case SetOutcome::LeftToRecovery:
                 result.failure +=
                     "次にフォルダを開くとき、表はすべて前のものにそろえられます。前の表は" +
-                    bracketed(result.kept) + "にもあります。";
+                    bracketedPath(result.kept) + "にもあります。";
                 break;
         }
         return result;

@@ -22,20 +22,6 @@ namespace {
 constexpr std::string_view kReadmeName = "README.txt";
 constexpr std::string_view kFullWidthSpace = "\xE3\x80\x80";
 
-std::string bracketed(const fs::path& dir) { return "「" + toValidUtf8(dir.string()) + "」"; }
-
-int stationAt(const TableFile& file, std::size_t index) {
-    const int i = static_cast<int>(index);
-    switch (file.space) {
-        case IndexSpace::ExpressStops:
-            return stationOfExpressStop(i);
-        case IndexSpace::MarineStops:
-            return stationOfMarineStop(i);
-        default:
-            return i;
-    }
-}
-
 // "A", …, "Z", "AA": the column as a spreadsheet names it.
 std::string columnLetters(std::size_t column) {
     std::string letters;
@@ -92,12 +78,6 @@ std::optional<std::string> writtenValue(std::string_view value) {
     return quoted ? "\"" + std::string(value) + "\"" : std::string(value);
 }
 
-const TableFile& fileNamed(std::string_view name) {
-    for (const TableFile& file : TableFiles)
-        if (file.fileName() == name) return file;
-    throw std::logic_error("fileNamed: no such table file");
-}
-
 std::string stationText(int station) {
     return std::to_string(station) + "「" + std::string(stationName(station).value_or("?")) + "」";
 }
@@ -105,7 +85,7 @@ std::string stationText(int station) {
 }  // namespace
 
 std::string sheetStationCell(const TableFile& file, std::size_t index) {
-    const int station = stationAt(file, index);
+    const int station = stationAtIndex(file.space, index);
     return std::to_string(station) + " " + std::string(stationName(station).value_or("?"));
 }
 
@@ -223,8 +203,9 @@ SheetReading readTableSheet(const TableFile& file, std::string_view sheetBytes) 
         for (std::size_t d = 0; d < side; ++d) {
             const std::string_view value = trimmed(records[a + 1][d + 1]);
             const auto where = [&] {
-                return cellName(a + 1, d + 1) + "（着 " + stationText(stationAt(file, a)) +
-                       "・発 " + stationText(stationAt(file, d)) + "）";
+                return cellName(a + 1, d + 1) + "（着 " +
+                       stationText(stationAtIndex(file.space, a)) + "・発 " +
+                       stationText(stationAtIndex(file.space, d)) + "）";
             };
             std::optional<std::string> written;
             if (amounts && !value.empty()) {
@@ -257,15 +238,15 @@ std::string prepareFolder(const fs::path& dir, bool& created) {
     std::error_code ec;
     created = false;
     if (fs::exists(dir, ec)) {
-        if (!fs::is_directory(dir, ec)) return bracketed(dir) + "はフォルダではありません。";
+        if (!fs::is_directory(dir, ec)) return bracketedPath(dir) + "はフォルダではありません。";
         if (!fs::is_empty(dir, ec) || ec)
-            return "フォルダ" + bracketed(dir) +
+            return "フォルダ" + bracketedPath(dir) +
                    "は空ではありません。上書きしないよう、ないフォルダか空のフォルダを指定してくだ"
                    "さい。";
         return {};
     }
     if (!fs::create_directory(dir, ec))
-        return "フォルダ" + bracketed(dir) + "を作れません（" + systemErrorText(ec.value()) +
+        return "フォルダ" + bracketedPath(dir) + "を作れません（" + systemErrorText(ec.value()) +
                "）。";
     created = true;
     return {};
@@ -283,7 +264,7 @@ std::string writeIntoFreshFolder(const fs::path& dir, const std::vector<FileRepl
     } catch (const FolderWriteError& failure) {
         std::error_code ec;
         if (created) fs::remove_all(dir, ec);
-        return "「" + failure.fileName() + "」を" + bracketed(dir) + "に書けません：" +
+        return "「" + failure.fileName() + "」を" + bracketedPath(dir) + "に書けません：" +
                failure.reason();
     }
     return {};
@@ -334,7 +315,7 @@ int runExportTables(const fs::path& untinDir, const fs::path& dir, std::ostream&
         err << failure << " 何も書き出していません。\n";
         return 1;
     }
-    out << bracketed(dir) << "に運賃表 " << files.size() - 1 << " ファイルと " << kReadmeName
+    out << bracketedPath(dir) << "に運賃表 " << files.size() - 1 << " ファイルと " << kReadmeName
         << " を書き出しました。\n";
     return 0;
 }
@@ -343,7 +324,7 @@ int runImportTables(const fs::path& dir, const fs::path& newDir, const fs::path&
                     std::ostream& out, std::ostream& err) {
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) {
-        err << "読み込むフォルダ" << bracketed(dir) << "が見つかりません。\n";
+        err << "読み込むフォルダ" << bracketedPath(dir) << "が見つかりません。\n";
         return 1;
     }
     std::vector<FileReplacement> files;
@@ -360,7 +341,8 @@ int runImportTables(const fs::path& dir, const fs::path& newDir, const fs::path&
             refusals.push_back(failure.what());
             continue;
         }
-        SheetReading reading = readTableSheet(fileNamed(name), bytes);
+        // The names are the list's own: each has its entry.
+        SheetReading reading = readTableSheet(*tableFileNamed(name), bytes);
         if (!reading.refusal.empty()) {
             refusals.push_back(reading.refusal);
             continue;
@@ -370,12 +352,13 @@ int runImportTables(const fs::path& dir, const fs::path& newDir, const fs::path&
     }
     if (!refusals.empty()) {
         for (const std::string& refusal : refusals) err << refusal << "\n";
-        err << "読み込めない表があるため、" << bracketed(newDir) << "には何も書いていません。\n";
+        err << "読み込めない表があるため、" << bracketedPath(newDir)
+            << "には何も書いていません。\n";
         return 1;
     }
     if (fromSheets.empty()) {
-        err << "フォルダ" << bracketed(dir)
-            << "には運賃表のファイル（Otona.csv など）がありません。" << bracketed(newDir)
+        err << "フォルダ" << bracketedPath(dir)
+            << "には運賃表のファイル（Otona.csv など）がありません。" << bracketedPath(newDir)
             << "には何も書いていません。\n";
         return 1;
     }
@@ -411,8 +394,8 @@ int runImportTables(const fs::path& dir, const fs::path& newDir, const fs::path&
         });
         for (FileReplacement& copy : copies) files.push_back(std::move(copy));
     } catch (const DataFileError& failure) {
-        err << "運賃表フォルダ" << bracketed(untinDir) << "から写せません: " << failure.what()
-            << " " << bracketed(newDir) << "には何も書いていません。\n";
+        err << "運賃表フォルダ" << bracketedPath(untinDir) << "から写せません: " << failure.what()
+            << " " << bracketedPath(newDir) << "には何も書いていません。\n";
         return 1;
     }
 
@@ -425,14 +408,14 @@ int runImportTables(const fs::path& dir, const fs::path& newDir, const fs::path&
         for (const std::string& name : list) text += (text.empty() ? "" : "、") + name;
         return text.empty() ? std::string("なし") : text;
     };
-    out << bracketed(newDir) << "に運賃表を書きました。表計算から " << fromSheets.size()
+    out << bracketedPath(newDir) << "に運賃表を書きました。表計算から " << fromSheets.size()
         << " ファイル: " << names(fromSheets) << "\n"
-        << bracketed(untinDir) << "から写したもの: " << names(fromUntin) << "\n";
+        << bracketedPath(untinDir) << "から写したもの: " << names(fromUntin) << "\n";
     if (!ignored.empty()) out << "読まなかったファイル: " << names(ignored) << "\n";
     out << "点検の結果:\n";
     const int status = runTableCheck(newDir, false, out);
     if (status != 0)
-        err << bracketed(newDir)
+        err << bracketedPath(newDir)
             << "の表にエラーがあります。このままでは --install-tables で入れられません。\n";
     return status;
 }
